@@ -1,0 +1,45 @@
+#include "passes/block_reader.h"
+
+#include "passes/read_number.h"
+
+namespace lines2svg {
+
+bool BlockReader::nextBlock() {
+  std::string_view token;
+  if (!started_) {
+    started_ = true;
+    inBlock_ = tokens_.next(&token);
+    exhausted_ = !inBlock_;
+    return inBlock_;
+  }
+  while (nextToken(&token)) {
+  }
+  if (exhausted_) return false;
+  inBlock_ = true;
+  return true;
+}
+
+bool BlockReader::nextToken(std::string_view* token) {
+  if (!inBlock_) return false;
+  if (!tokens_.next(token)) {
+    exhausted_ = true;
+    inBlock_ = false;
+    return false;
+  }
+  if (*token == "x") {
+    inBlock_ = false;
+    return false;
+  }
+  return true;
+}
+
+VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
+  std::string_view token;
+  if (!blocks.nextToken(&token)) return VertexRead::kEnd;
+  bool firstRead = readNumber(token, first);
+  if (!blocks.nextToken(&token)) return VertexRead::kEnd;
+  bool secondRead = readNumber(token, second);
+  return firstRead && secondRead ? VertexRead::kRead : VertexRead::kUnreadable;
+}
+
+}  // namespace lines2svg

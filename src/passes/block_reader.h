@@ -1,0 +1,46 @@
+#ifndef LINES2SVG_PASSES_BLOCK_READER_H_
+#define LINES2SVG_PASSES_BLOCK_READER_H_
+
+#include <istream>
+#include <string_view>
+
+#include "passes/token_reader.h"
+
+namespace lines2svg {
+
+// Walks the vertex file block by block. The file's first token opens the first block whatever
+// its text, and every later token "x" closes the current block and opens the next one, so a
+// reader can never take a token across a block marker.
+class BlockReader {
+ public:
+  explicit BlockReader(std::istream& vertices) : tokens_(vertices) {}
+
+  // Skips what is left of the current block and opens the next; false when there is none.
+  bool nextBlock();
+
+  // Moves to the current block's next token; false at the end of the block.
+  bool nextToken(std::string_view* token);
+
+ private:
+  TokenReader tokens_;
+  bool started_ = false;
+  bool inBlock_ = false;
+  bool exhausted_ = false;
+};
+
+// What reading one vertex from a block found.
+enum class VertexRead {
+  // Both coordinates read as numbers.
+  kRead,
+  // Two tokens were taken, but at least one is not a number.
+  kUnreadable,
+  // The block had fewer than two tokens left.
+  kEnd,
+};
+
+// Takes the block's next two tokens as a vertex and reads them with readNumber.
+VertexRead nextVertex(BlockReader& blocks, double* first, double* second);
+
+}  // namespace lines2svg
+
+#endif  // LINES2SVG_PASSES_BLOCK_READER_H_

@@ -1,0 +1,30 @@
+#include <cstdint>
+#include <string_view>
+
+#include "passes/block_reader.h"
+#include "passes/output_buffer.h"
+#include "passes/passes.h"
+
+namespace lines2svg {
+
+void classifyBlocks(std::istream& vertices, std::ostream& shapes) {
+  BlockReader blocks(vertices);
+  OutputBuffer out(shapes);
+  std::string_view token;
+  while (blocks.nextBlock()) {
+    std::int64_t count = 0;
+    while (blocks.nextToken(&token)) ++count;
+    if (count == 2) {
+      out.write("P\n");
+    } else if (count == 4) {
+      out.write("L\n");
+    } else if (count > 4) {
+      out.write("M ");
+      out.writeInteger(count / 2);
+      out.put('\n');
+    }
+  }
+  out.flush();
+}
+
+}  // namespace lines2svg

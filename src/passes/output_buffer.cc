@@ -1,0 +1,50 @@
+#include "passes/output_buffer.h"
+
+#include <charconv>
+
+namespace lines2svg {
+
+OutputBuffer::OutputBuffer(std::ostream& out, std::size_t capacity)
+    : out_(out),
+      buffer_(new char[capacity > 0 ? capacity : 1]),
+      capacity_(capacity > 0 ? capacity : 1) {}
+
+OutputBuffer::~OutputBuffer() { flush(); }
+
+void OutputBuffer::drain() {
+  if (used_ == 0) return;
+  std::streambuf* sink = out_.rdbuf();
+  std::streamsize want = static_cast<std::streamsize>(used_);
+  if (sink == nullptr || !out_.good() || sink->sputn(buffer_.get(), want) != want) {
+    out_.setstate(std::ios_base::badbit);
+  }
+  used_ = 0;
+}
+
+void OutputBuffer::writeSlow(std::string_view text) {
+  drain();
+  if (text.size() < capacity_) {
+    text.copy(buffer_.get(), text.size());
+    used_ = text.size();
+    return;
+  }
+  std::streambuf* sink = out_.rdbuf();
+  std::streamsize want = static_cast<std::streamsize>(text.size());
+  if (sink == nullptr || !out_.good() || sink->sputn(text.data(), want) != want) {
+    out_.setstate(std::ios_base::badbit);
+  }
+}
+
+void OutputBuffer::writeInteger(std::int64_t value) {
+  char digits[24];
+  auto result = std::to_chars(digits, digits + sizeof digits, value);
+  write(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+}
+
+bool OutputBuffer::flush() {
+  drain();
+  out_.flush();
+  return !out_.fail();
+}
+
+}  // namespace lines2svg

@@ -1,0 +1,77 @@
+#include "passes/read_number.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace lines2svg {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The stream hands its extracted text to strtod and rejects an overflow; this does the same for
+// the cases the fast path leaves: over- and underflow, and anything from_chars reads otherwise.
+bool readWithStrtod(const char* first, const char* last, double* value) {
+  std::string text(first, last);
+  char* stop = nullptr;
+  double v = std::strtod(text.c_str(), &stop);
+  if (stop == text.c_str() || *stop != '\0' || std::isinf(v)) return false;
+  *value = v;
+  return true;
+}
+
+}  // namespace
+
+bool readNumber(std::string_view token, double* value) {
+  const char* p = token.data();
+  const char* const end = p + token.size();
+  const char* const start = p;
+  bool plus = false;
+  if (p < end && (*p == '+' || *p == '-')) {
+    plus = *p == '+';
+    ++p;
+  }
+  bool digits = false;
+  bool point = false;
+  for (; p < end; ++p) {
+    if (isDigit(*p)) {
+      digits = true;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    const char* exponentDigits = p;
+    while (p < end && isDigit(*p)) ++p;
+    if (p == exponentDigits) return false;
+  }
+  // from_chars takes no '+' sign; the value is the same without it.
+  const char* first = plus ? start + 1 : start;
+  double v = 0;
+  auto result = std::from_chars(first, p, v, std::chars_format::general);
+  if (result.ec == std::errc() && result.ptr == p) {
+    *value = v;
+    return true;
+  }
+  return readWithStrtod(start, p, value);
+}
+
+std::int32_t truncateToInt32(double value) {
+  constexpr double kHigh = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+  constexpr double kLow = static_cast<double>(std::numeric_limits<std::int32_t>::min());
+  if (std::isnan(value)) return 0;
+  if (value >= kHigh) return std::numeric_limits<std::int32_t>::max();
+  if (value <= kLow) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace lines2svg

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Runs the built program the way a user does: in a scratch directory, with the name piped to
+# standard input. Checks the exact console text, the exit status and every file left behind.
+# Usage: end_to_end_test.sh PROGRAM [ARGS...]   (ARGS lets an emulator run a cross-built program)
+# With LINES2SVG_CRLF=1 the written files must have CR LF line ends, which are then compared as LF.
+set -u
+program=("$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+prompt='Zadej nazev souboru: '
+working='Pracuji...'
+missing='!!! Vstupni soubor neexistuje !!!'
+overwrite='!!! Vstupni soubor by byl prepsan !!!'
+cannot='!!! Vystupni soubor nelze vytvorit !!!'
+
+drawing=$'&H 1 2\r\n&L 7 P 1 2 L 3 4 &E\r\n&L P 5 6 L 7 8 L 9 10 &E\r\n&L P 11 12 &E\r\n'
+dat=$'x\n1 2\n3 4\nx\n5 6\n7 8\n9 10\nx\n11 12\n'
+trd=$'L\nM 3\nP\n'
+
+expect() {  # name expected actual
+  if [[ "$2" == "$3" ]]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+  fi
+}
+
+# Runs the program in directory $1 with standard input $2; sets `console` and `status`.
+run() {
+  console=$(cd "$1" && printf '%s' "$2" | "${program[@]}" 2>/dev/null)
+  status=$?
+}
+
+# The content of a written file, with CR LF checked and folded where the platform writes it.
+written() {
+  if [[ ! -f "$1" ]]; then echo "<no file $1>"; return; fi
+  if [[ "${LINES2SVG_CRLF:-0}" == 1 ]]; then
+    if grep -q $'[^\r]$' "$1" || grep -q $'^$' "$1"; then echo "<a line of $1 lacks CR>"; fi
+    tr -d '\r' < "$1"; echo .
+  else
+    cat "$1"; echo .
+  fi
+}
+
+listing() { (cd "$1" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' '); }
+
+fresh() { rm -rf "$work/case"; mkdir -p "$work/case"; }
+
+# A successful run: name typed, the drawing at $2 relative to the case directory, outputs at $3.
+converts() {  # label stdin drawing-path output-stem
+  fresh
+  mkdir -p "$work/case/$(dirname "$3")"
+  printf '%s' "$drawing" > "$work/case/$3"
+  run "$work/case" "$2"
+  expect "$1: console" "$prompt$working" "$console"
+  expect "$1: status" 0 "$status"
+  expect "$1: vertex file" "$dat." "$(written "$work/case/$4dat")"
+  expect "$1: shape file" "$trd." "$(written "$work/case/$4trd")"
+  expect "$1: drawing untouched" "$drawing." "$(cat "$work/case/$3"; echo .)"
+}
+
+converts "plain name" $'plan.txt\n' plan.txt plan.
+converts "leading spaces, extra words" $'   plan.txt other words\n' plan.txt plan.
+converts "directory part" $'sub/dir/plan.txt\n' sub/dir/plan.txt sub/dir/plan.
+converts "no extension" $'plan\n' plan p
+converts "three characters" $'abc\n' abc ""
+converts "two characters" $'ab\n' ab ab
+converts "one character" $'a\n' a a
+# 300 characters: more than any fixed name buffer, within the limits of a file-name component.
+long=$(printf 'd%.0s' $(seq 1 150))/$(printf 'n%.0s' $(seq 1 145)).txt
+converts "300-character name" "$long"$'\n' "$long" "${long%txt}"
+converts "no final newline" 'plan.txt' plan.txt plan.
+
+# Refusals: the message, status 0, and no file created or changed.
+refuses() {  # label stdin message [files to create first]
+  fresh
+  local name
+  for name in "${@:4}"; do
+    if [[ "$name" == */ ]]; then mkdir -p "$work/case/$name"; else printf 'keep' > "$work/case/$name"; fi
+  done
+  local before
+  before=$(listing "$work/case"; cat "$work/case"/* 2>/dev/null)
+  run "$work/case" "$2"
+  expect "$1: console" "$prompt$3" "$console"
+  expect "$1: status" 0 "$status"
+  expect "$1: files unchanged" "$before" "$(listing "$work/case"; cat "$work/case"/* 2>/dev/null)"
+}
+
+refuses "missing drawing" $'nothere.txt\n' "$missing"
+refuses "end of input before a name" '' "$missing"
+refuses "blank input" $'  \n\n' "$missing"
+refuses "drawing is a directory" $'folder\n' "$missing" folder/
+refuses "missing .dat drawing" $'nothere.dat\n' "$missing"
+for name in plan.dat PLAN.DAT plan.Dat x.trd X.TRD y.svg Y.SvG dat; do
+  refuses "refused $name" "$name"$'\n' "$overwrite" "$name"
+done
+
+# An output that cannot be written: reported after the progress word; earlier outputs stay.
+blocked() {  # label directory-in-the-way expected-files
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  mkdir "$work/case/$2"
+  run "$work/case" $'plan.txt\n'
+  expect "$1: console" "$prompt$working$cannot" "$console"
+  expect "$1: status" 0 "$status"
+  expect "$1: files" "$3" "$(listing "$work/case")"
+}
+
+blocked "vertex file blocked" plan.dat "./plan.dat ./plan.txt "
+blocked "shape file blocked" plan.trd "./plan.dat ./plan.trd ./plan.txt "
+
+echo "end_to_end: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "passes/passes.h"
+
+namespace lines2svg {
+namespace {
+
+struct BoundsCase {
+  const char* name;
+  const char* vertices;
+  Bounds expected;
+};
+
+constexpr std::int32_t kMax = 2147483647;
+constexpr std::int32_t kMin = -kMax - 1;
+
+TEST(ComputeBounds, Table) {
+  const BoundsCase cases[] = {
+      {"empty file", "", {0, 0, 0, 0}},
+      {"only markers", "x\nx\n", {0, 0, 0, 0}},
+      {"truncated toward zero", "x\n100.7 -3.2\n", {100, -3, 100, -3}},
+      {"all blocks count", "x\n12.9 -12.9\nx\n-5.9 7.9\n", {12, 7, -5, -12}},
+      {"single vertex blocks count", "x\n1 2\n3 4\nx\n-10 50\n", {3, 50, -10, 2}},
+      {"saturated", "x\n3e9 -3e9\n0 0\n", {kMax, 0, 0, kMin}},
+      {"unreadable vertex left out", "x\nabc 5\n1 2\n7 1e400\n", {1, 2, 1, 2}},
+      {"numeric prefix read", "x\n12.5abc 4e1x\n", {12, 40, 12, 40}},
+      {"empty first block", "x\nx\n5 6\n", {5, 6, 5, 6}},
+      {"odd leftover ignored", "x\n1 2 999\nx\n3 4\n", {3, 4, 1, 2}},
+      {"coordinate x splits a block", "x\n1 x\n30 40\n", {30, 40, 30, 40}},
+      {"nothing readable", "x\ninf nan\n- .\n", {0, 0, 0, 0}},
+  };
+  for (const BoundsCase& c : cases) {
+    std::istringstream in(c.vertices);
+    Bounds b = computeBounds(in);
+    EXPECT_EQ(b.maxFirst, c.expected.maxFirst) << c.name;
+    EXPECT_EQ(b.maxSecond, c.expected.maxSecond) << c.name;
+    EXPECT_EQ(b.minFirst, c.expected.minFirst) << c.name;
+    EXPECT_EQ(b.minSecond, c.expected.minSecond) << c.name;
+  }
+}
+
+TEST(ScaleBarLength, PowersOfFive) {
+  const struct {
+    std::int32_t minFirst;
+    std::int32_t maxFirst;
+    double length;
+  } cases[] = {
+      {0, 0, 1},          {-10, 10, 1},     {0, 21, 5},       {0, 100, 5},
+      {0, 101, 25},       {5, 505, 25},     {0, 501, 125},    {0, 2500, 125},
+      {0, 2501, 625},     {0, 12500, 625},  {0, 12501, 3125}, {-62500, 0, 3125},
+      {kMin, kMax, 244140625},
+  };
+  for (const auto& c : cases) {
+    Bounds b;
+    b.minFirst = c.minFirst;
+    b.maxFirst = c.maxFirst;
+    b.minSecond = -999999;  // The second coordinate plays no part.
+    EXPECT_EQ(scaleBarLength(b), c.length) << c.minFirst << ".." << c.maxFirst;
+  }
+}
+
+}  // namespace
+}  // namespace lines2svg

@@ -1,0 +1,73 @@
+#include "passes/token_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lines2svg {
+namespace {
+
+std::vector<std::string> readAll(const std::string& text, std::size_t bufferSize) {
+  std::istringstream in(text);
+  TokenReader reader(in, bufferSize);
+  std::vector<std::string> tokens;
+  std::string_view token;
+  while (reader.next(&token)) tokens.emplace_back(token);
+  return tokens;
+}
+
+// The obvious split, character by character.
+std::vector<std::string> splitSlowly(const std::string& text) {
+  std::vector<std::string> tokens;
+  std::string current;
+  for (char c : text) {
+    bool space = c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    if (!space) {
+      current += c;
+    } else if (!current.empty()) {
+      tokens.push_back(current);
+      current.clear();
+    }
+  }
+  if (!current.empty()) tokens.push_back(current);
+  return tokens;
+}
+
+TEST(TokenReader, Examples) {
+  using Tokens = std::vector<std::string>;
+  const struct {
+    std::string text;
+    Tokens tokens;
+  } cases[] = {
+      {"", {}},
+      {" \t\r\n\v\f", {}},
+      {"a", {"a"}},
+      {"  &L\r\nP 1\t2\v3\f4 ", {"&L", "P", "1", "2", "3", "4"}},
+      {std::string("a\0b c", 5), {std::string("a\0b", 3), "c"}},
+      {"\xC3\xA9t\xE9 \x1A\x7F", {"\xC3\xA9t\xE9", "\x1A\x7F"}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t size : {1, 2, 3, 1024}) {
+      EXPECT_EQ(readAll(c.text, size), c.tokens) << "buffer " << size;
+    }
+  }
+}
+
+TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
+  const char alphabet[] = "ab1.&\0\x80 \t\n\v\f\r  ";
+  std::mt19937 random(3);
+  for (int round = 0; round < 200; ++round) {
+    std::string text(random() % 3000, ' ');
+    for (char& c : text) c = alphabet[random() % (sizeof alphabet - 1)];
+    if (round % 10 == 0) text += std::string(5000, 'z');  // one token over many refills
+    for (std::size_t size : {1, 2, 5, 64, 4096}) {
+      ASSERT_EQ(readAll(text, size), splitSlowly(text)) << "round " << round << " buffer " << size;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lines2svg
