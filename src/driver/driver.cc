@@ -8,6 +8,7 @@
 
 #include "driver/file_names.h"
 #include "passes/passes.h"
+#include "svg/svg_writer.h"
 
 namespace lines2svg {
 
@@ -77,6 +78,8 @@ int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
   const std::string vertexName = name;
   setExtension(name, "trd");
   const std::string shapeName = name;
+  setExtension(name, "svg");
+  const std::string svgName = name;
 
   std::ofstream vertexOut;
   if (!create(vertexOut, vertexName)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
@@ -91,8 +94,14 @@ int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
 
   std::ifstream boundsIn(vertexName, std::ios::in | std::ios::binary);
   Bounds bounds = computeBounds(boundsIn);
-  double scale = scaleBarLength(bounds);
-  (void)scale;  // Handed to the SVG writer.
+  double scaleBar = scaleBarLength(bounds);
+
+  std::ifstream svgVertexIn(vertexName, std::ios::in | std::ios::binary);
+  std::ifstream shapeIn(shapeName, std::ios::in | std::ios::binary);
+  std::ofstream svgOut;
+  if (!create(svgOut, svgName)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
+  writeSvg(svgVertexIn, shapeIn, svgOut, bounds, scaleBar);
+  if (!finish(svgOut)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
   return 0;
 }
 

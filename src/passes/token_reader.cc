@@ -3,7 +3,9 @@
 namespace lines2svg {
 
 TokenReader::TokenReader(std::istream& in, std::size_t bufferSize)
-    : in_(in), buffer_(new char[bufferSize > 0 ? bufferSize : 1]), capacity_(bufferSize > 0 ? bufferSize : 1) {}
+    : in_(in),
+      buffer_(new char[bufferSize > 0 ? bufferSize : 1]),
+      capacity_(bufferSize > 0 ? bufferSize : 1) {}
 
 bool TokenReader::refill() {
   pos_ = 0;

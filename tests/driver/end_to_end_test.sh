@@ -4,7 +4,7 @@
 # Usage: end_to_end_test.sh PROGRAM [ARGS...]   (ARGS lets an emulator run a cross-built program)
 # With LINES2SVG_CRLF=1 the written files must have CR LF line ends, which are then compared as LF.
 set -u
-program=("$@")
+source "$(dirname "$0")/../program_args.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -19,6 +19,9 @@ cannot='!!! Vystupni soubor nelze vytvorit !!!'
 drawing=$'&H 1 2\r\n&L 7 P 1 2 L 3 4 &E\r\n&L P 5 6 L 7 8 L 9 10 &E\r\n&L P 11 12 &E\r\n'
 dat=$'x\n1 2\n3 4\nx\n5 6\n7 8\n9 10\nx\n11 12\n'
 trd=$'L\nM 3\nP\n'
+# The SVG's shapes for that drawing; whole documents are checked in the unit tests.
+svg_shapes=$'<line x1="10.00" y1="0.00" x2="8.00" y2="2.00" stroke-width="2" stroke="black"/>
+<polyline fill="none" stroke="black" stroke-width="2" points=" 6.00 4.00 4.00 6.00 2.00 8.00"/>'
 
 expect() {  # name expected actual
   if [[ "$2" == "$3" ]]; then
@@ -60,6 +63,10 @@ converts() {  # label stdin drawing-path output-stem
   expect "$1: status" 0 "$status"
   expect "$1: vertex file" "$dat." "$(written "$work/case/$4dat")"
   expect "$1: shape file" "$trd." "$(written "$work/case/$4trd")"
+  local svg
+  svg=$(written "$work/case/$4svg")
+  expect "$1: SVG shapes" "$svg_shapes" "$(grep 'stroke-width="2"' <<< "$svg")"
+  expect "$1: SVG ends without a newline" "</svg>." "${svg: -7}"
   expect "$1: drawing untouched" "$drawing." "$(cat "$work/case/$3"; echo .)"
 }
 
@@ -99,6 +106,14 @@ for name in plan.dat PLAN.DAT plan.Dat x.trd X.TRD y.svg Y.SvG dat; do
   refuses "refused $name" "$name"$'\n' "$overwrite" "$name"
 done
 
+# A drawing reached through a link whose target an output would replace.
+fresh
+printf '%s' "$drawing" > "$work/case/plan.dat"
+ln -s plan.dat "$work/case/plan.txt"
+run "$work/case" $'plan.txt\n'
+expect "linked drawing: console" "$prompt$overwrite" "$console"
+expect "linked drawing: untouched" "$drawing." "$(cat "$work/case/plan.dat"; echo .)"
+
 # An output that cannot be written: reported after the progress word; earlier outputs stay.
 blocked() {  # label directory-in-the-way expected-files
   fresh
@@ -112,6 +127,7 @@ blocked() {  # label directory-in-the-way expected-files
 
 blocked "vertex file blocked" plan.dat "./plan.dat ./plan.txt "
 blocked "shape file blocked" plan.trd "./plan.dat ./plan.trd ./plan.txt "
+blocked "SVG file blocked" plan.svg "./plan.dat ./plan.svg ./plan.trd ./plan.txt "
 
 echo "end_to_end: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -38,8 +38,8 @@ TEST(HasOutputExtension, AnyLetterCase) {
     const char* name;
     bool refused;
   } cases[] = {
-      {"plan.dat", true}, {"PLAN.DAT", true}, {"plan.Trd", true}, {"x.sVg", true},
-      {"dat", true},      {"plandat", true},  {"plan.txt", false}, {"plan.da", false},
+      {"plan.dat", true}, {"PLAN.DAT", true}, {"plan.Trd", true},      {"x.sVg", true},
+      {"dat", true},      {"plandat", true},  {"plan.txt", false},     {"plan.da", false},
       {"at", false},      {"", false},        {"plan.dat.txt", false},
   };
   for (const auto& c : cases) EXPECT_EQ(hasOutputExtension(c.name), c.refused) << c.name;

@@ -34,15 +34,32 @@ TEST(ReadNumber, Examples) {
     bool read;
     double value;
   } cases[] = {
-      {"12.5", true, 12.5},      {"12.5abc", true, 12.5}, {"+5", true, 5},
-      {"1e-400", true, 0},       {"0x1A", true, 0},       {"12e3", true, 12000},
-      {"-744123.45", true, -744123.45},                   {".5", true, 0.5},
-      {"5.", true, 5},           {"0012.50", true, 12.5}, {"1.5e3.2", true, 1500},
-      {"1,5", true, 1},          {"1e5e", true, 1e5},     {"12.5.3", true, 12.5},
-      {"12e", false, 0},         {"12e+", false, 0},      {"1e400", false, 0},
-      {"-1e400", false, 0},      {"inf", false, 0},       {"nan", false, 0},
-      {"-", false, 0},           {".", false, 0},         {"abc", false, 0},
-      {"", false, 0},            {"e5", false, 0},        {"--5", false, 0},
+      {"12.5", true, 12.5},
+      {"12.5abc", true, 12.5},
+      {"+5", true, 5},
+      {"1e-400", true, 0},
+      {"0x1A", true, 0},
+      {"12e3", true, 12000},
+      {"-744123.45", true, -744123.45},
+      {".5", true, 0.5},
+      {"5.", true, 5},
+      {"0012.50", true, 12.5},
+      {"1.5e3.2", true, 1500},
+      {"1,5", true, 1},
+      {"1e5e", true, 1e5},
+      {"12.5.3", true, 12.5},
+      {"12e", false, 0},
+      {"12e+", false, 0},
+      {"1e400", false, 0},
+      {"-1e400", false, 0},
+      {"inf", false, 0},
+      {"nan", false, 0},
+      {"-", false, 0},
+      {".", false, 0},
+      {"abc", false, 0},
+      {"", false, 0},
+      {"e5", false, 0},
+      {"--5", false, 0},
   };
   for (const auto& c : cases) {
     double value = -1;
@@ -83,9 +100,9 @@ TEST(ReadNumber, MatchesStreamOnGeneratedCoordinates) {
     std::snprintf(text, sizeof text, "%.17g", any);
     expectSameAsStream(text);
   }
-  for (const char* edge : {"2.2250738585072011e-308", "4.9406564584124654e-324", "2e-324",
-                           "3e-324", "1.7976931348623157e308", "1.7976931348623159e308",
-                           "9007199254740993", "0.000000000000000000000000000001e-300"}) {
+  for (const char* edge : {"2.2250738585072011e-308", "4.9406564584124654e-324", "2e-324", "3e-324",
+                           "1.7976931348623157e308", "1.7976931348623159e308", "9007199254740993",
+                           "0.000000000000000000000000000001e-300"}) {
     expectSameAsStream(edge);
   }
 }
@@ -94,10 +111,16 @@ TEST(TruncateToInt32, TowardZeroAndSaturated) {
   const struct {
     double value;
     std::int32_t expected;
-  } cases[] = {{12.9, 12},          {-12.9, -12},          {0.99, 0},
-               {-0.0, 0},           {2147483646.9, 2147483646}, {2147483647.5, 2147483647},
-               {3e9, 2147483647},   {-2147483648.9, -2147483647 - 1},
-               {-3e9, -2147483647 - 1}, {1e300, 2147483647}};
+  } cases[] = {{12.9, 12},
+               {-12.9, -12},
+               {0.99, 0},
+               {-0.0, 0},
+               {2147483646.9, 2147483646},
+               {2147483647.5, 2147483647},
+               {3e9, 2147483647},
+               {-2147483648.9, -2147483647 - 1},
+               {-3e9, -2147483647 - 1},
+               {1e300, 2147483647}};
   for (const auto& c : cases) EXPECT_EQ(truncateToInt32(c.value), c.expected) << c.value;
 }
 

@@ -1,0 +1,54 @@
+#ifndef LINES2SVG_SVG_SVG_STREAM_H_
+#define LINES2SVG_SVG_SVG_STREAM_H_
+
+#include <charconv>
+#include <cstddef>
+#include <ostream>
+#include <string_view>
+
+#include "passes/output_buffer.h"
+
+namespace lines2svg {
+
+// Room for any finite double in fixed notation with two decimals: 309 integer digits, a sign, the
+// point and the decimals.
+constexpr std::size_t kFixedBufferSize = 400;
+
+// Writes `value` in fixed notation with `precision` decimals into `buffer`, which has room for
+// kFixedBufferSize characters, and returns the length. The digits are those a stream set to
+// std::fixed writes: the exact binary value rounded to nearest, ties to even.
+inline std::size_t formatFixed(double value, int precision, char* buffer) {
+  auto result =
+      std::to_chars(buffer, buffer + kFixedBufferSize, value, std::chars_format::fixed, precision);
+  return static_cast<std::size_t>(result.ptr - buffer);
+}
+
+// The SVG file as the writer sees it: text and real numbers in fixed notation at the current
+// precision, collected in one large buffer.
+class SvgStream {
+ public:
+  explicit SvgStream(std::ostream& out) : out_(out) {}
+
+  // Appends text as it stands.
+  void text(std::string_view piece) { out_.write(piece); }
+
+  // Appends a real number with the current number of decimals.
+  void number(double value) {
+    char digits[kFixedBufferSize];
+    out_.write(std::string_view(digits, formatFixed(value, precision_, digits)));
+  }
+
+  // Sets the number of decimals for the numbers that follow.
+  void setPrecision(int precision) { precision_ = precision; }
+
+  // Hands everything to the file; false if it could not be written.
+  bool flush() { return out_.flush(); }
+
+ private:
+  OutputBuffer out_;
+  int precision_ = 2;
+};
+
+}  // namespace lines2svg
+
+#endif  // LINES2SVG_SVG_SVG_STREAM_H_

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <iomanip>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "svg/svg_stream.h"
+
+namespace lines2svg {
+namespace {
+
+std::string byStream(double value, int precision) {
+  std::ostringstream out;
+  out << std::fixed << std::setprecision(precision) << value;
+  return out.str();
+}
+
+std::string byFormatFixed(double value, int precision) {
+  char buffer[kFixedBufferSize];
+  return std::string(buffer, formatFixed(value, precision, buffer));
+}
+
+void expectSameAsStream(double value) {
+  for (int precision : {0, 2}) {
+    ASSERT_EQ(byFormatFixed(value, precision), byStream(value, precision))
+        << std::hexfloat << value << " precision " << precision;
+  }
+}
+
+TEST(FormatFixed, Examples) {
+  const struct {
+    double value;
+    int precision;
+    const char* text;
+  } cases[] = {
+      {1234.5, 2, "1234.50"}, {-0.25, 2, "-0.25"},  {2.5, 0, "2"},
+      {3.5, 0, "4"},          {158.5, 0, "158"},    {161.5, 0, "162"},
+      {-0.0, 2, "-0.00"},     {-0.001, 2, "-0.00"}, {0.125, 2, "0.12"},
+      {0.375, 2, "0.38"},     {3125, 0, "3125"},    {1e21, 0, "1000000000000000000000"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(byFormatFixed(c.value, c.precision), c.text) << c.value;
+    expectSameAsStream(c.value);
+  }
+}
+
+TEST(FormatFixed, MatchesStreamOnGeneratedValues) {
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 200000; ++i) {
+    // Survey-like differences: up to a few million, two decimals, either sign.
+    double survey =
+        static_cast<double>(static_cast<std::int64_t>(random() % 400000000) - 200000000) / 100;
+    expectSameAsStream(survey);
+    expectSameAsStream(2100000000.0 - survey);
+    // Exact ties at both precisions: halves and odd multiples of 1/8.
+    double half =
+        static_cast<double>(static_cast<std::int64_t>(random() % 2000000) - 1000000) + 0.5;
+    expectSameAsStream(half);
+    expectSameAsStream(static_cast<double>(static_cast<std::int64_t>(random() % 80000) * 2 + 1) /
+                       8);
+    // Values near zero and any bit pattern that is a finite double, 1e300 included.
+    expectSameAsStream(
+        std::ldexp(static_cast<double>(random() % 1000) - 500, -static_cast<int>(random() % 40)));
+    double any;
+    std::uint64_t bits = random();
+    std::memcpy(&any, &bits, sizeof any);
+    if (std::isfinite(any)) expectSameAsStream(any);
+  }
+  for (double huge : {1e300, -1e300, 1.7976931348623157e308, -1.7976931348623157e308, 4.9e-324}) {
+    expectSameAsStream(huge);
+  }
+}
+
+}  // namespace
+}  // namespace lines2svg

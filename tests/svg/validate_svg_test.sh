@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Converts a few drawings with the built program and validates each SVG against the SVG 1.1 DTD,
+# offline, through the XML catalog (Debian's libxml2-utils and w3c-sgml-lib).
+# Usage: validate_svg_test.sh EXAMPLE_DRAWING MAKE_DRAWING PROGRAM [ARGS...]
+set -u
+example=$(realpath "$1")
+generator=$(realpath "$2")
+shift 2
+source "$(dirname "$0")/../program_args.sh"
+if ! command -v xmllint > /dev/null; then
+  echo "xmllint is missing: install libxml2-utils and w3c-sgml-lib"
+  exit 1
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$example" "$work/district.txt"
+printf '&H 1 2\r\n&T 1 P 1 2\r\n&E\r\n' > "$work/nosections.txt"
+"$generator" --polyline 20000 --out "$work/polyline.txt"
+"$generator" --bytes 400000 --seed 9 --eol lf --out "$work/generated.txt"
+
+passed=0
+failed=0
+for name in district nosections polyline generated; do
+  (cd "$work" && printf '%s.txt\n' "$name" | "${program[@]}" > /dev/null 2>&1)
+  if [[ -s "$work/$name.svg" ]] && xmllint --nonet --valid --noout "$work/$name.svg"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name.svg is not valid SVG 1.1"
+  fi
+done
+echo "svg validity: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]
