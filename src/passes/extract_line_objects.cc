@@ -1,4 +1,3 @@
-#include <string>
 #include <string_view>
 
 #include "passes/output_buffer.h"
@@ -14,15 +13,18 @@ bool endsSection(std::string_view token) { return !token.empty() && token[0] == 
 // Copies the two coordinate tokens of a vertex record as one line and leaves `current` on the
 // second coordinate, which the section reader looks at again. A record cut short by the end of
 // the drawing writes nothing and returns false.
-bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string& first,
-                std::string_view* current) {
-  if (!tokens.next(current)) return false;
-  // Reading the second coordinate may refill the buffer under the first, so it is kept aside.
-  first.assign(*current);
-  if (!tokens.next(current)) return false;
-  out.write(first);
-  out.put(' ');
-  out.write(*current);
+bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* current) {
+  std::string_view first;
+  if (!tokens.nextPair(&first, current)) return false;
+  const char* gap = first.data() + first.size();
+  if (gap + 1 == current->data() && *gap == ' ') {
+    // One space apart in the drawing, as they mostly are: the line is already there.
+    out.write(std::string_view(first.data(), first.size() + 1 + current->size()));
+  } else {
+    out.write(first);
+    out.put(' ');
+    out.write(*current);
+  }
   out.put('\n');
   return true;
 }
@@ -33,14 +35,13 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
   TokenReader tokens(drawing);
   OutputBuffer out(vertices);
   std::string_view token;
-  std::string first;
   while (tokens.next(&token)) {
     if (token != "&L") continue;
     bool more = tokens.next(&token);
     out.write("x\n");
     while (more && !endsSection(token)) {
-      if (token == "P") more = copyVertex(tokens, out, first, &token);
-      if (more && token == "L") more = copyVertex(tokens, out, first, &token);
+      if (token == "P") more = copyVertex(tokens, out, &token);
+      if (more && token == "L") more = copyVertex(tokens, out, &token);
       if (more) more = tokens.next(&token);
     }
     // The token that closed the section is used up: scanning goes on after it, so a section

@@ -1,15 +1,58 @@
 #include "passes/token_reader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace lines2svg {
+
+namespace {
+
+// The separator bits of `count` bytes (at most 64); the bits past them are set.
+std::uint64_t separatorBits(const char* bytes, std::size_t count) {
+  std::uint64_t bits = count < 64 ? ~std::uint64_t{0} << count : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    bits |= static_cast<std::uint64_t>(isTokenSpace(bytes[i])) << i;
+  }
+  return bits;
+}
+
+#if defined(__SSE2__)
+// The separator bits of 64 bytes, sixteen at a time.
+std::uint64_t separatorBits64(const char* bytes) {
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i tab = _mm_set1_epi8('\t');
+  const __m128i lastAfterTab = _mm_set1_epi8('\r' - '\t');
+  std::uint64_t bits = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    // Tab to carriage return: x - '\t', taken unsigned, is at most '\r' - '\t'.
+    const __m128i offset = _mm_sub_epi8(x, tab);
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(offset, lastAfterTab), offset);
+    const __m128i separator = _mm_or_si128(control, _mm_cmpeq_epi8(x, space));
+    bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(separator)))
+            << (16 * i);
+  }
+  return bits;
+}
+#else
+std::uint64_t separatorBits64(const char* bytes) { return separatorBits(bytes, 64); }
+#endif
+
+std::size_t bufferSizeOrOne(std::size_t size) { return size > 0 ? size : 1; }
+
+}  // namespace
 
 TokenReader::TokenReader(std::istream& in, std::size_t bufferSize)
     : in_(in),
-      buffer_(new char[bufferSize > 0 ? bufferSize : 1]),
-      capacity_(bufferSize > 0 ? bufferSize : 1) {}
+      capacity_(bufferSizeOrOne(bufferSize)),
+      buffer_(new char[capacity_]),
+      separators_(new std::uint64_t[(capacity_ + 63) / 64]) {}
 
 bool TokenReader::refill() {
   pos_ = 0;
   end_ = 0;
+  words_ = 0;
   if (exhausted_) return false;
   std::streambuf* source = in_.rdbuf();
   std::streamsize got =
@@ -19,31 +62,45 @@ bool TokenReader::refill() {
     return false;
   }
   end_ = static_cast<std::size_t>(got);
+  words_ = (end_ + 63) / 64;
+  const char* data = buffer_.get();
+  const std::size_t whole = end_ / 64;
+  for (std::size_t w = 0; w < whole; ++w) separators_[w] = separatorBits64(data + 64 * w);
+  if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
   return true;
 }
 
-bool TokenReader::next(std::string_view* token) {
-  const char* data = buffer_.get();
-  for (;;) {
-    while (pos_ < end_ && isTokenSpace(data[pos_])) ++pos_;
-    if (pos_ < end_) break;
+bool TokenReader::nextAcrossRefill(std::string_view* token) {
+  std::size_t start = find(pos_, false);
+  while (start == end_) {
     if (!refill()) return false;
+    start = find(0, false);
   }
-  std::size_t start = pos_;
-  while (pos_ < end_ && !isTokenSpace(data[pos_])) ++pos_;
-  if (pos_ < end_) {
-    *token = std::string_view(data + start, pos_ - start);
+  const char* data = buffer_.get();
+  std::size_t stop = find(start, true);
+  if (stop < end_) {
+    pos_ = stop;
+    *token = std::string_view(data + start, stop - start);
     return true;
   }
   // The token reaches the end of the buffer and may go on in the next fill.
   spill_.assign(data + start, end_ - start);
   while (refill()) {
-    while (pos_ < end_ && !isTokenSpace(data[pos_])) ++pos_;
-    spill_.append(data, pos_);
-    if (pos_ < end_) break;
+    stop = find(0, true);
+    spill_.append(data, stop);
+    if (stop < end_) {
+      pos_ = stop;
+      break;
+    }
   }
   *token = spill_;
   return true;
+}
+
+bool TokenReader::secondAcrossRefill(std::string_view* first, std::string_view* second) {
+  pairFirst_.assign(*first);
+  *first = pairFirst_;
+  return nextAcrossRefill(second);
 }
 
 }  // namespace lines2svg

@@ -1,7 +1,9 @@
 #ifndef LINES2SVG_PASSES_TOKEN_READER_H_
 #define LINES2SVG_PASSES_TOKEN_READER_H_
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <memory>
 #include <string>
@@ -12,10 +14,14 @@ namespace lines2svg {
 // True for the six characters that separate tokens: tab, line feed, vertical tab, form feed,
 // carriage return and space. Every other byte, NUL and bytes above 127 included, is part of a
 // token.
-inline bool isTokenSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool isTokenSpace(char c) {
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+}
 
 // Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, so that the
-// memory used does not grow with the stream, only with its longest token.
+// memory used does not grow with the stream, only with its longest token. Each fill is classified
+// at once into a bitmap of separator positions, so that finding where a token starts and ends is
+// a matter of counting zero bits rather than of a loop, per byte, whose exit is hard to predict.
 class TokenReader {
  public:
   static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 18;
@@ -24,20 +30,78 @@ class TokenReader {
 
   // Moves to the next token and points `token` at it; the view stays valid until the next call.
   // Returns false, leaving `token` alone, once the stream holds no more tokens.
-  bool next(std::string_view* token);
+  bool next(std::string_view* token) {
+    // Most tokens lie wholly inside the buffer with a separator after them.
+    const std::size_t start = find(pos_, false);
+    const std::size_t stop = find(start, true);
+    if (stop == end_) return nextAcrossRefill(token);
+    pos_ = stop;
+    *token = std::string_view(buffer_.get() + start, stop - start);
+    return true;
+  }
+
+  // Moves to the next two tokens; both views stay valid until the next call. Returns false when
+  // fewer than two tokens are left, having used up the last one.
+  bool nextPair(std::string_view* first, std::string_view* second) {
+    if (!next(first)) return false;
+    const std::size_t start = find(pos_, false);
+    const std::size_t stop = find(start, true);
+    if (stop == end_) return secondAcrossRefill(first, second);
+    pos_ = stop;
+    *second = std::string_view(buffer_.get() + start, stop - start);
+    return true;
+  }
 
  private:
-  // Refills the buffer from the stream; false when the stream gave nothing more.
+  // The first position from `from` on that holds a separator (or, with `separator` false, a
+  // token character); end_ if the buffer has none.
+  std::size_t find(std::size_t from, bool separator) const {
+    if (from >= end_) return end_;
+    const std::uint64_t flip = separator ? 0 : ~std::uint64_t{0};
+    std::size_t word = from / 64;
+    std::uint64_t bits = (separators_[word] ^ flip) & (~std::uint64_t{0} << (from % 64));
+    while (bits == 0) {
+      if (++word == words_) return end_;
+      bits = separators_[word] ^ flip;
+    }
+    return std::min(word * 64 + lowestSetBit(bits), end_);
+  }
+
+  static std::size_t lowestSetBit(std::uint64_t bits) {
+#if defined(__GNUC__)
+    return static_cast<std::size_t>(__builtin_ctzll(bits));
+#else
+    std::size_t n = 0;
+    while ((bits & 1) == 0) {
+      bits >>= 1;
+      ++n;
+    }
+    return n;
+#endif
+  }
+
+  // next() for a token that may reach past the end of the buffer.
+  bool nextAcrossRefill(std::string_view* token);
+
+  // nextPair() for a second token that may reach past the end of the buffer.
+  bool secondAcrossRefill(std::string_view* first, std::string_view* second);
+
+  // Refills the buffer from the stream and classifies it; false when the stream gave nothing more.
   bool refill();
 
   std::istream& in_;
-  std::unique_ptr<char[]> buffer_;
   std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
+  // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too.
+  std::unique_ptr<std::uint64_t[]> separators_;
+  std::size_t words_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;
   // Holds a token that runs across a refill.
   std::string spill_;
+  // Holds the first of a pair while a refill brings in the second.
+  std::string pairFirst_;
 };
 
 }  // namespace lines2svg

@@ -1,27 +1,14 @@
 #ifndef LINES2SVG_SVG_SVG_STREAM_H_
 #define LINES2SVG_SVG_SVG_STREAM_H_
 
-#include <charconv>
 #include <cstddef>
 #include <ostream>
 #include <string_view>
 
 #include "passes/output_buffer.h"
+#include "svg/fixed_format.h"
 
 namespace lines2svg {
-
-// Room for any finite double in fixed notation with two decimals: 309 integer digits, a sign, the
-// point and the decimals.
-constexpr std::size_t kFixedBufferSize = 400;
-
-// Writes `value` in fixed notation with `precision` decimals into `buffer`, which has room for
-// kFixedBufferSize characters, and returns the length. The digits are those a stream set to
-// std::fixed writes: the exact binary value rounded to nearest, ties to even.
-inline std::size_t formatFixed(double value, int precision, char* buffer) {
-  auto result =
-      std::to_chars(buffer, buffer + kFixedBufferSize, value, std::chars_format::fixed, precision);
-  return static_cast<std::size_t>(result.ptr - buffer);
-}
 
 // The SVG file as the writer sees it: text and real numbers in fixed notation at the current
 // precision, collected in one large buffer.

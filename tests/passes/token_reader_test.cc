@@ -69,5 +69,30 @@ TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
   }
 }
 
+// Pairs keep their first token valid while the second is read across a refill.
+TEST(TokenReader, PairsMatchCharacterSplitAcrossRefills) {
+  const char alphabet[] = "ab1.&\x80 \t\n\r  ";
+  std::mt19937 random(4);
+  for (int round = 0; round < 200; ++round) {
+    std::string text(random() % 2000, ' ');
+    for (char& c : text) c = alphabet[random() % (sizeof alphabet - 1)];
+    if (round % 10 == 0) text += " " + std::string(3000, 'y') + " " + std::string(3000, 'z');
+    std::vector<std::string> expected = splitSlowly(text);
+    if (expected.size() % 2 == 1) expected.pop_back();
+    for (std::size_t size : {1, 2, 5, 64, 4096}) {
+      std::istringstream in(text);
+      TokenReader reader(in, size);
+      std::vector<std::string> pairs;
+      std::string_view first;
+      std::string_view second;
+      while (reader.nextPair(&first, &second)) {
+        pairs.emplace_back(first);
+        pairs.emplace_back(second);
+      }
+      ASSERT_EQ(pairs, expected) << "round " << round << " buffer " << size;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lines2svg

@@ -1,3 +1,5 @@
+#include "svg/fixed_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,8 +8,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-
-#include "svg/svg_stream.h"
 
 namespace lines2svg {
 namespace {
@@ -69,7 +69,9 @@ TEST(FormatFixed, MatchesStreamOnGeneratedValues) {
     std::memcpy(&any, &bits, sizeof any);
     if (std::isfinite(any)) expectSameAsStream(any);
   }
-  for (double huge : {1e300, -1e300, 1.7976931348623157e308, -1.7976931348623157e308, 4.9e-324}) {
+  for (double huge : {1e300, -1e300, 1.7976931348623157e308, -1.7976931348623157e308, 4.9e-324,
+                      4503599627370495.5, 4503599627370496.0, 4503599627370497.0,
+                      -4503599627370495.5, 0.005, 0.015, -0.025, 0x1p-11, 0x1p-12}) {
     expectSameAsStream(huge);
   }
 }

@@ -1,0 +1,79 @@
+#include "svg/fixed_format.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+namespace lines2svg {
+
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Formats a value below 2^52 in magnitude with 0 or 2 decimals. Such a value is an integer times
+// a power of two no greater than 1/2, so the value times 10^precision is rounded exactly, ties to
+// even, with integer arithmetic alone. Returns 0 for anything else.
+std::size_t formatSmall(double value, int precision, char* buffer) {
+  if (precision != 0 && precision != 2) return 0;
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const bool negative = (bits >> 63) != 0;
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased >= 1023 + 52) return 0;
+  // value = ±mantissa / 2^shift, with shift at least 1.
+  int shift = 1074;
+  if (biased != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    shift = 1075 - biased;
+  }
+  const std::uint64_t scaled = mantissa * (precision == 2 ? 100 : 1);  // below 2^60
+  std::uint64_t rounded = 0;
+  if (shift < 64) {
+    rounded = scaled >> shift;
+    const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    // Branch-free: whether to round up is as good as random.
+    rounded += static_cast<std::uint64_t>(rest > half) |
+               (static_cast<std::uint64_t>(rest == half) & rounded & 1);
+  }  // Otherwise the value is below half a unit of the last decimal: it rounds to zero.
+
+  // Digits are made from the right, two at a time, then moved into place.
+  char digits[24];
+  char* p = digits + sizeof digits;
+  if (precision == 2) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
+    *--p = '.';
+    rounded /= 100;
+  }
+  while (rounded >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
+    rounded /= 100;
+  }
+  if (rounded >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * rounded, 2);
+  } else {
+    *--p = static_cast<char>('0' + rounded);
+  }
+  if (negative) *--p = '-';
+  const auto length = static_cast<std::size_t>(digits + sizeof digits - p);
+  std::memcpy(buffer, p, length);
+  return length;
+}
+
+}  // namespace
+
+std::size_t formatFixed(double value, int precision, char* buffer) {
+  if (std::size_t length = formatSmall(value, precision, buffer); length > 0) return length;
+  auto result =
+      std::to_chars(buffer, buffer + kFixedBufferSize, value, std::chars_format::fixed, precision);
+  return static_cast<std::size_t>(result.ptr - buffer);
+}
+
+}  // namespace lines2svg

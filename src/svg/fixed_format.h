@@ -1,0 +1,20 @@
+#ifndef LINES2SVG_SVG_FIXED_FORMAT_H_
+#define LINES2SVG_SVG_FIXED_FORMAT_H_
+
+#include <cstddef>
+
+namespace lines2svg {
+
+// Room for any finite double in fixed notation with two decimals: 309 integer digits, a sign, the
+// point and the decimals.
+constexpr std::size_t kFixedBufferSize = 400;
+
+// Writes `value` in fixed notation with `precision` decimals into `buffer`, which has room for
+// kFixedBufferSize characters, and returns the length. The digits are those a stream set to
+// std::fixed writes: the exact binary value rounded to nearest, ties to even, and a minus sign on
+// every negative value, even one that rounds to zero.
+std::size_t formatFixed(double value, int precision, char* buffer);
+
+}  // namespace lines2svg
+
+#endif  // LINES2SVG_SVG_FIXED_FORMAT_H_
