@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string_view>
@@ -25,12 +26,25 @@ class OutputBuffer {
   // Appends text.
   void write(std::string_view text) {
     if (text.size() <= capacity_ - used_) {
-      text.copy(buffer_.get() + used_, text.size());
+      copyShort(buffer_.get() + used_, text.data(), text.size());
       used_ += text.size();
     } else {
       writeSlow(text);
     }
   }
+
+  // Room for `size` more bytes at the end of the buffer, to be written in place and then handed
+  // to commit(); null if the buffer can never hold that many.
+  char* reserve(std::size_t size) {
+    if (size > capacity_ - used_) {
+      if (size > capacity_) return nullptr;
+      drain();
+    }
+    return buffer_.get() + used_;
+  }
+
+  // Takes in `size` bytes written in place after reserve().
+  void commit(std::size_t size) { used_ += size; }
 
   // Appends one character.
   void put(char c) {
@@ -45,6 +59,23 @@ class OutputBuffer {
   bool flush();
 
  private:
+  // Copies the short pieces most writes are with a few fixed-size moves, which the compiler
+  // inlines, rather than a call to the library's memcpy.
+  static void copyShort(char* to, const char* from, std::size_t size) {
+    if (size >= 8 && size <= 16) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size > 16 && size <= 32) {
+      std::memcpy(to, from, 16);
+      std::memcpy(to + size - 16, from + size - 16, 16);
+    } else if (size >= 4 && size < 8) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + size - 4, from + size - 4, 4);
+    } else {
+      std::memcpy(to, from, size);
+    }
+  }
+
   void writeSlow(std::string_view text);
   // Hands the buffered bytes to the stream's buffer.
   void drain();

@@ -3,24 +3,17 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <system_error>
 
 namespace lines2svg {
 
+namespace detail {
+
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Up to this many digits, the digits of a number form an integer below 2^53, a double exactly.
-constexpr std::size_t kExactDigits = 15;
-
-constexpr double kPowersOfTen[kExactDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
 // The stream hands its extracted text to strtod and rejects an overflow; this does the same for
-// the cases the fast path leaves: over- and underflow, and anything from_chars reads otherwise.
+// the cases from_chars leaves: over- and underflow, and anything it reads otherwise.
 bool readWithStrtod(const char* first, const char* last, double* value) {
   std::string text(first, last);
   char* stop = nullptr;
@@ -32,34 +25,24 @@ bool readWithStrtod(const char* first, const char* last, double* value) {
 
 }  // namespace
 
-bool readNumber(std::string_view token, double* value) {
+bool readNumberSlowly(std::string_view token, double* value) {
   const char* p = token.data();
   const char* const end = p + token.size();
   const char* const start = p;
   if (p < end && (*p == '+' || *p == '-')) ++p;
-  // The digits are gathered as one integer; it is used only when there are few enough of them
-  // for it to be exact.
-  std::uint64_t mantissa = 0;
-  const char* const wholeStart = p;
-  for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  std::size_t digits = static_cast<std::size_t>(p - wholeStart);
-  std::size_t decimals = 0;
-  if (p < end && *p == '.') {
-    const char* const fractionStart = ++p;
-    for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    decimals = static_cast<std::size_t>(p - fractionStart);
-    digits += decimals;
+  bool digits = false;
+  bool point = false;
+  for (; p < end; ++p) {
+    if (isDigit(*p)) {
+      digits = true;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
   }
-  if (digits == 0) return false;
-  const bool exponent = p < end && (*p == 'e' || *p == 'E');
-  if (!exponent && digits <= kExactDigits) {
-    // Both the digits and the power of ten are exact doubles, and one division rounds correctly,
-    // as a correctly rounding strtod does.
-    double v = static_cast<double>(mantissa) / kPowersOfTen[decimals];
-    *value = *start == '-' ? -v : v;
-    return true;
-  }
-  if (exponent) {
+  if (!digits) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
     ++p;
     if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* const exponentDigits = p;
@@ -77,13 +60,6 @@ bool readNumber(std::string_view token, double* value) {
   return readWithStrtod(start, p, value);
 }
 
-std::int32_t truncateToInt32(double value) {
-  constexpr double kHigh = static_cast<double>(std::numeric_limits<std::int32_t>::max());
-  constexpr double kLow = static_cast<double>(std::numeric_limits<std::int32_t>::min());
-  if (std::isnan(value)) return 0;
-  if (value >= kHigh) return std::numeric_limits<std::int32_t>::max();
-  if (value <= kLow) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
+}  // namespace detail
 
 }  // namespace lines2svg

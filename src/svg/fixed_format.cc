@@ -41,29 +41,31 @@ std::size_t formatSmall(double value, int precision, char* buffer) {
                (static_cast<std::uint64_t>(rest == half) & rounded & 1);
   }  // Otherwise the value is below half a unit of the last decimal: it rounds to zero.
 
-  // Digits are made from the right, two at a time, then moved into place.
-  char digits[24];
-  char* p = digits + sizeof digits;
+  // The length is known first, so the digits go straight into place from the right, two at a
+  // time.
+  std::size_t length = static_cast<std::size_t>(negative) + (precision == 2 ? 3 : 0);
+  std::uint64_t whole = precision == 2 ? rounded / 100 : rounded;
+  std::size_t wholeDigits = 1;
+  for (std::uint64_t rest = whole; rest >= 10; rest /= 10) ++wholeDigits;
+  length += wholeDigits;
+  char* p = buffer + length;
   if (precision == 2) {
     p -= 2;
     std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
     *--p = '.';
-    rounded /= 100;
   }
-  while (rounded >= 100) {
+  while (whole >= 100) {
     p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
-    rounded /= 100;
+    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+    whole /= 100;
   }
-  if (rounded >= 10) {
+  if (whole >= 10) {
     p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * rounded, 2);
+    std::memcpy(p, kDigitPairs + 2 * whole, 2);
   } else {
-    *--p = static_cast<char>('0' + rounded);
+    *--p = static_cast<char>('0' + whole);
   }
   if (negative) *--p = '-';
-  const auto length = static_cast<std::size_t>(digits + sizeof digits - p);
-  std::memcpy(buffer, p, length);
   return length;
 }
 

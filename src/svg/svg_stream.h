@@ -21,8 +21,12 @@ class SvgStream {
 
   // Appends a real number with the current number of decimals.
   void number(double value) {
-    char digits[kFixedBufferSize];
-    out_.write(std::string_view(digits, formatFixed(value, precision_, digits)));
+    if (char* place = out_.reserve(kFixedBufferSize)) {
+      out_.commit(formatFixed(value, precision_, place));
+    } else {
+      char digits[kFixedBufferSize];
+      out_.write(std::string_view(digits, formatFixed(value, precision_, digits)));
+    }
   }
 
   // Sets the number of decimals for the numbers that follow.
