@@ -13,6 +13,17 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// The number of decimal digits of `n`, four at a time.
+std::size_t digitCount(std::uint64_t n) {
+  std::size_t count = 1;
+  for (; n >= 10000; n /= 10000) count += 4;
+  if (n >= 100) {
+    count += 2;
+    n /= 100;
+  }
+  return n >= 10 ? count + 1 : count;
+}
+
 // Formats a value below 2^52 in magnitude with 0 or 2 decimals. Such a value is an integer times
 // a power of two no greater than 1/2, so the value times 10^precision is rounded exactly, ties to
 // even, with integer arithmetic alone. Returns 0 for anything else.
@@ -45,9 +56,7 @@ std::size_t formatSmall(double value, int precision, char* buffer) {
   // time.
   std::size_t length = static_cast<std::size_t>(negative) + (precision == 2 ? 3 : 0);
   std::uint64_t whole = precision == 2 ? rounded / 100 : rounded;
-  std::size_t wholeDigits = 1;
-  for (std::uint64_t rest = whole; rest >= 10; rest /= 10) ++wholeDigits;
-  length += wholeDigits;
+  length += digitCount(whole);
   char* p = buffer + length;
   if (precision == 2) {
     p -= 2;
