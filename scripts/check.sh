@@ -1,23 +1,63 @@
 #!/usr/bin/env bash
-# Builds lines2svg and runs every test. On a fresh Debian machine it first installs what the
-# tests need (as root, through apt-get). Warnings are errors here.
+# Builds lines2svg and runs every test: the release build, the same suite under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the end-to-end tests under valgrind, and a bounded fuzzing run.
+# On a fresh Debian machine it first installs what it needs (as root, through apt-get). Warnings
+# are errors here.
+#
+#   bash scripts/check.sh [--quick]      --quick: the release build and its tests only
+#   LINES2SVG_FUZZ_SECONDS=60            how long the fuzzer runs
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=0
+[[ "${1:-}" == --quick ]] && quick=1
+jobs=$(nproc)
 
-packages=(cmake g++ libgtest-dev libbenchmark-dev libxml2-utils w3c-sgml-lib)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
-done
-if ((${#missing[@]})); then
+need() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
   if [[ $(id -u) -ne 0 ]]; then
     echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
     exit 1
   fi
-  apt-get update
+  if [[ -z "${apt_updated:-}" ]]; then
+    apt-get update
+    apt_updated=1
+  fi
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+}
 
+stage() { printf '\n== %s ==\n' "$*"; }
+
+need cmake g++ libgtest-dev libbenchmark-dev libxml2-utils w3c-sgml-lib
+stage "release build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DLINES2SVG_WERROR=ON
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+((quick)) && exit 0
+
+stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINES2SVG_WERROR=ON \
+  -DLINES2SVG_SANITIZE=ON -DLINES2SVG_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+stage "end-to-end tests under valgrind memcheck"
+need valgrind
+bash tests/driver/end_to_end_test.sh valgrind -q --error-exitcode=99 --leak-check=full \
+  --errors-for-leak-kinds=definite,indirect build/lines2svg
+
+stage "fuzzing for ${LINES2SVG_FUZZ_SECONDS:-60} seconds"
+need clang libclang-rt-14-dev
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINES2SVG_WERROR=ON \
+  -DLINES2SVG_FUZZ=ON -DLINES2SVG_BENCH=OFF
+cmake --build build-fuzz -j"$jobs" --target fuzz_conversion
+corpus=$(mktemp -d)
+cp tests/fuzz/corpus/* "$corpus"/
+# A crash leaves its input in build-fuzz/; it belongs in tests/fuzz/regressions/ afterwards.
+build-fuzz/tests/fuzz_conversion -max_total_time="${LINES2SVG_FUZZ_SECONDS:-60}" -max_len=4096 \
+  -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus"
+rm -rf "$corpus"
+echo "fuzzing: 1 passed, 0 failed"

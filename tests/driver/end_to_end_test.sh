@@ -102,9 +102,19 @@ refuses "end of input before a name" '' "$missing"
 refuses "blank input" $'  \n\n' "$missing"
 refuses "drawing is a directory" $'folder\n' "$missing" folder/
 refuses "missing .dat drawing" $'nothere.dat\n' "$missing"
-for name in plan.dat PLAN.DAT plan.Dat x.trd X.TRD y.svg Y.SvG dat; do
-  refuses "refused $name" "$name"$'\n' "$overwrite" "$name"
+# Every letter case of every written extension.
+for extension in dat trd svg; do
+  for ((mask = 0; mask < 8; mask++)); do
+    name=plan.
+    for ((i = 0; i < 3; i++)); do
+      letter=${extension:i:1}
+      if ((mask >> i & 1)); then letter=${letter^^}; fi
+      name+=$letter
+    done
+    refuses "refused $name" "$name"$'\n' "$overwrite" "$name"
+  done
 done
+refuses "refused bare extension" $'dat\n' "$overwrite" dat
 
 # A drawing reached through a link whose target an output would replace.
 fresh
