@@ -4,6 +4,8 @@
 # On a fresh Debian machine it first installs what it needs (as root, through apt-get). Warnings
 # are errors here.
 #
+# Last, it cross-builds the Windows program with MinGW-w64 and runs the tests under Wine.
+#
 #   bash scripts/check.sh [--quick]      --quick: the release build and its tests only
 #   LINES2SVG_FUZZ_SECONDS=60            how long the fuzzer runs
 set -euo pipefail
@@ -61,3 +63,16 @@ build-fuzz/tests/fuzz_conversion -max_total_time="${LINES2SVG_FUZZ_SECONDS:-60}"
   -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus"
 rm -rf "$corpus"
 echo "fuzzing: 1 passed, 0 failed"
+
+stage "Windows build, tests under Wine"
+need g++-mingw-w64-x86-64-posix wine64
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DLINES2SVG_WERROR=ON
+cmake --build build-windows -j"$jobs"
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX WINEDEBUG=-all
+# One persistent server for the whole run. Wine's own services are started here, away from
+# ctest: started by a test, they would hold its output pipe open and ctest would wait for them.
+/usr/lib/wine/wineserver -p
+trap '/usr/lib/wine/wineserver -k || true; rm -rf "$WINEPREFIX"' EXIT
+/usr/lib/wine/wine64 wineboot -i < /dev/null > /dev/null 2>&1
+ctest --test-dir build-windows --output-on-failure

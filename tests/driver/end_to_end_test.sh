@@ -42,7 +42,10 @@ run() {
 written() {
   if [[ ! -f "$1" ]]; then echo "<no file $1>"; return; fi
   if [[ "${LINES2SVG_CRLF:-0}" == 1 ]]; then
-    if grep -q $'[^\r]$' "$1" || grep -q $'^$' "$1"; then echo "<a line of $1 lacks CR>"; fi
+    # Every line end is CR LF; an unterminated last line ("</svg>") has none.
+    if [[ $(tr -cd '\n' < "$1" | wc -c) != $(grep -c $'\r$' "$1") ]]; then
+      echo "<a line of $1 lacks CR>"
+    fi
     tr -d '\r' < "$1"; echo .
   else
     cat "$1"; echo .
@@ -81,6 +84,13 @@ converts "one character" $'a\n' a a
 long=$(printf 'd%.0s' $(seq 1 150))/$(printf 'n%.0s' $(seq 1 145)).txt
 converts "300-character name" "$long"$'\n' "$long" "${long%txt}"
 converts "no final newline" 'plan.txt' plan.txt plan.
+
+# A Ctrl-Z byte ends a file read in Windows text mode; the drawing must be read to its real end.
+fresh
+printf '&H 1
+%s' "$drawing" > "$work/case/plan.txt"
+run "$work/case" $'plan.txt\n'
+expect "Ctrl-Z in the drawing: vertex file" "$dat." "$(written "$work/case/plan.dat")"
 
 # Refusals: the message, status 0, and no file created or changed.
 refuses() {  # label stdin message [files to create first]

@@ -2,6 +2,7 @@
 # Converts generated drawings and the bundled example and compares SHA-256 sums of the vertex,
 # shape and SVG files with sums recorded from a straightforward build, so that no speed-up can
 # change a single byte of output unnoticed.
+# LINES2SVG_EMULATOR, when set, runs the generator of a cross build.
 # Usage: golden_output_test.sh EXAMPLE_DRAWING MAKE_DRAWING PROGRAM [ARGS...]
 # With LINES2SVG_CRLF=1 (a Windows build) CR LF line ends are folded to LF before summing.
 set -u
@@ -36,7 +37,7 @@ for entry in "${golden[@]}"; do
     cp "$example" "$work/$name.txt"
   else
     # shellcheck disable=SC2086
-    "$generator" $arguments --out "$work/$name.txt"
+    ${LINES2SVG_EMULATOR:-} "$generator" $arguments --out "$work/$name.txt"
   fi
   (cd "$work" && printf '%s.txt\n' "$name" | "${program[@]}" > /dev/null 2>&1)
   actual="$(sum "$work/$name.dat") $(sum "$work/$name.trd") $(sum "$work/$name.svg")"

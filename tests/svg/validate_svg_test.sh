@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Converts a few drawings with the built program and validates each SVG against the SVG 1.1 DTD,
 # offline, through the XML catalog (Debian's libxml2-utils and w3c-sgml-lib).
+# LINES2SVG_EMULATOR, when set, runs the generator of a cross build.
 # Usage: validate_svg_test.sh EXAMPLE_DRAWING MAKE_DRAWING PROGRAM [ARGS...]
 set -u
 example=$(realpath "$1")
@@ -15,8 +16,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$example" "$work/district.txt"
 printf '&H 1 2\r\n&T 1 P 1 2\r\n&E\r\n' > "$work/nosections.txt"
-"$generator" --polyline 20000 --out "$work/polyline.txt"
-"$generator" --bytes 400000 --seed 9 --eol lf --out "$work/generated.txt"
+${LINES2SVG_EMULATOR:-} "$generator" --polyline 20000 --out "$work/polyline.txt"
+${LINES2SVG_EMULATOR:-} "$generator" --bytes 400000 --seed 9 --eol lf --out "$work/generated.txt"
 
 passed=0
 failed=0
