@@ -22,12 +22,13 @@ constexpr char kCannotWriteOutput[] = "!!! Vystupni soubor nelze vytvorit !!!";
 
 // Shows a message and keeps the console open until one more character is typed, so that a
 // console window opened just for this run does not close before the message is read. The rest of
-// the line that held the name does not count.
+// the line that held the name does not count. Input that has already ended is not waited on.
 int stopWith(const char* message, std::istream& in, std::ostream& out) {
   out << message << std::flush;
-  in.clear();
-  in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  in.get();
+  if (!in.eof()) {
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    in.get();
+  }
   return 0;
 }
 

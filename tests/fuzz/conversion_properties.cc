@@ -1,20 +1,15 @@
-#include "conversion_properties.h"
+#include "fuzz/conversion_properties.h"
 
 #include <sstream>
 #include <vector>
 
 #include "passes/passes.h"
+#include "svg/expected_svg.h"
 #include "svg/svg_writer.h"
 
 namespace lines2svg {
 
 namespace {
-
-const char kHeader[] =
-    "<?xml version=\"1.0\" standalone=\"no\"?>\n"
-    "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\"\n"
-    "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
-    "<svg width=\"800px\" height=\"600px\" version=\"1.1\"\n";
 
 bool isSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -163,7 +158,7 @@ std::string checkConversion(std::string_view drawing) {
   }
   if (c.shapes != shapes) return "shape file differs from the blocks: '" + c.shapes + "'";
 
-  if (c.svg.rfind(kHeader, 0) != 0) return "SVG header differs";
+  if (c.svg.rfind(kSvgHeader, 0) != 0) return "SVG header differs";
   if (c.svg.size() < 6 || c.svg.compare(c.svg.size() - 6, 6, "</svg>") != 0) {
     return "SVG does not end with </svg>";
   }
