@@ -14,7 +14,8 @@ constexpr char kDigitPairs[] =
     "8081828384858687888990919293949596979899";
 
 // The number of decimal digits of `n`, four at a time.
-std::size_t digitCount(std::uint64_t n) {
+template <typename Unsigned>
+std::size_t digitCount(Unsigned n) {
   std::size_t count = 1;
   for (; n >= 10000; n /= 10000) count += 4;
   if (n >= 100) {
@@ -22,6 +23,34 @@ std::size_t digitCount(std::uint64_t n) {
     n /= 100;
   }
   return n >= 10 ? count + 1 : count;
+}
+
+// Writes `rounded` / 10^precision (precision 0 or 2) with its sign. The length is known first, so
+// the digits go straight into place from the right, two at a time.
+template <typename Unsigned>
+std::size_t writeFixed(Unsigned rounded, bool negative, int precision, char* buffer) {
+  std::size_t length = static_cast<std::size_t>(negative) + (precision == 2 ? 3 : 0);
+  Unsigned whole = precision == 2 ? rounded / 100 : rounded;
+  length += digitCount(whole);
+  char* p = buffer + length;
+  if (precision == 2) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
+    *--p = '.';
+  }
+  while (whole >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+    whole /= 100;
+  }
+  if (whole >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * whole, 2);
+  } else {
+    *--p = static_cast<char>('0' + whole);
+  }
+  if (negative) *--p = '-';
+  return length;
 }
 
 // Formats a value below 2^52 in magnitude with 0 or 2 decimals. Such a value is an integer times
@@ -52,30 +81,11 @@ std::size_t formatSmall(double value, int precision, char* buffer) {
                (static_cast<std::uint64_t>(rest == half) & rounded & 1);
   }  // Otherwise the value is below half a unit of the last decimal: it rounds to zero.
 
-  // The length is known first, so the digits go straight into place from the right, two at a
-  // time.
-  std::size_t length = static_cast<std::size_t>(negative) + (precision == 2 ? 3 : 0);
-  std::uint64_t whole = precision == 2 ? rounded / 100 : rounded;
-  length += digitCount(whole);
-  char* p = buffer + length;
-  if (precision == 2) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
-    *--p = '.';
+  // Most values are small enough for cheaper 32-bit arithmetic.
+  if (rounded <= 0xffffffffu) {
+    return writeFixed(static_cast<std::uint32_t>(rounded), negative, precision, buffer);
   }
-  while (whole >= 100) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
-    whole /= 100;
-  }
-  if (whole >= 10) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * whole, 2);
-  } else {
-    *--p = static_cast<char>('0' + whole);
-  }
-  if (negative) *--p = '-';
-  return length;
+  return writeFixed(rounded, negative, precision, buffer);
 }
 
 }  // namespace
