@@ -59,8 +59,15 @@ cmake --build build-fuzz -j"$jobs" --target fuzz_conversion
 corpus=$(mktemp -d)
 cp tests/fuzz/corpus/* "$corpus"/
 # A crash leaves its input in build-fuzz/; it belongs in tests/fuzz/regressions/ afterwards.
-build-fuzz/tests/fuzz_conversion -max_total_time="${LINES2SVG_FUZZ_SECONDS:-60}" -max_len=4096 \
-  -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus"
+# Its progress goes to build-fuzz/fuzz.log; the end of the log is shown if it fails.
+if ! build-fuzz/tests/fuzz_conversion -max_total_time="${LINES2SVG_FUZZ_SECONDS:-60}" \
+  -max_len=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" \
+  > build-fuzz/fuzz.log 2>&1; then
+  tail -n 60 build-fuzz/fuzz.log
+  echo "fuzzing: 0 passed, 1 failed"
+  exit 1
+fi
+grep -E '^(Done|stat::number_of_executed_units)' build-fuzz/fuzz.log
 rm -rf "$corpus"
 echo "fuzzing: 1 passed, 0 failed"
 
