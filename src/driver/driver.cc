@@ -44,14 +44,13 @@ bool outputIsInput(const std::string& drawingName) {
   return false;
 }
 
-// Opens a file the program writes, replacing any file of that name, in the platform's text mode.
-bool create(std::ofstream& file, const std::string& name) {
-  file.open(name, std::ios::out | std::ios::trunc);
-  return file.is_open();
-}
-
-// Closes a written file; false if any of it could not be written.
-bool finish(std::ofstream& file) {
+// Creates a file the program writes, replacing any file of that name, in the platform's text
+// mode; lets `pass` write it and closes it. False if the file could not be created or written.
+template <typename Pass>
+bool writeFile(const std::string& name, Pass pass) {
+  std::ofstream file(name, std::ios::out | std::ios::trunc);
+  if (!file.is_open()) return false;
+  pass(file);
   file.close();
   return !file.fail();
 }
@@ -82,27 +81,24 @@ int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
   setExtension(name, "svg");
   const std::string svgName = name;
 
-  std::ofstream vertexOut;
-  if (!create(vertexOut, vertexName)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
-  extractLineObjects(drawing, vertexOut);
-  if (!finish(vertexOut)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
-
+  auto cannotWrite = [&] { return stopWith(kCannotWriteOutput, consoleIn, consoleOut); };
+  if (!writeFile(vertexName, [&](std::ostream& out) { extractLineObjects(drawing, out); })) {
+    return cannotWrite();
+  }
   std::ifstream vertexIn(vertexName, std::ios::in | std::ios::binary);
-  std::ofstream shapeOut;
-  if (!create(shapeOut, shapeName)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
-  classifyBlocks(vertexIn, shapeOut);
-  if (!finish(shapeOut)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
-
+  if (!writeFile(shapeName, [&](std::ostream& out) { classifyBlocks(vertexIn, out); })) {
+    return cannotWrite();
+  }
   std::ifstream boundsIn(vertexName, std::ios::in | std::ios::binary);
-  Bounds bounds = computeBounds(boundsIn);
-  double scaleBar = scaleBarLength(bounds);
-
+  const Bounds bounds = computeBounds(boundsIn);
+  const double scaleBar = scaleBarLength(bounds);
   std::ifstream svgVertexIn(vertexName, std::ios::in | std::ios::binary);
   std::ifstream shapeIn(shapeName, std::ios::in | std::ios::binary);
-  std::ofstream svgOut;
-  if (!create(svgOut, svgName)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
-  writeSvg(svgVertexIn, shapeIn, svgOut, bounds, scaleBar);
-  if (!finish(svgOut)) return stopWith(kCannotWriteOutput, consoleIn, consoleOut);
+  if (!writeFile(svgName, [&](std::ostream& out) {
+        writeSvg(svgVertexIn, shapeIn, out, bounds, scaleBar);
+      })) {
+    return cannotWrite();
+  }
   return 0;
 }
 
