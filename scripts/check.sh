@@ -4,7 +4,8 @@
 # On a fresh Debian machine it first installs what it needs (as root, through apt-get). Warnings
 # are errors here.
 #
-# Last, it cross-builds the Windows program with MinGW-w64 and runs the tests under Wine.
+# Last, it cross-builds the Windows program with MinGW-w64 and runs the tests under Wine, with
+# Czech code pages.
 #
 #   bash scripts/check.sh [--quick]      --quick: the release build and its tests only
 #   LINES2SVG_FUZZ_SECONDS=60            how long the fuzzer runs
@@ -72,7 +73,15 @@ rm -rf "$corpus"
 echo "fuzzing: 1 passed, 0 failed"
 
 stage "Windows build, tests under Wine"
-need g++-mingw-w64-x86-64-posix wine64
+need g++-mingw-w64-x86-64-posix wine64 locales
+# Wine takes its code pages from the locale: Czech gives ANSI 1250 and OEM and console 852, as on
+# our users' machines.
+if ! locale -a | grep -qix 'cs_CZ\.utf-\?8'; then
+  grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen 2> /dev/null ||
+    echo 'cs_CZ.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen
+fi
+export LANG=cs_CZ.UTF-8
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DLINES2SVG_WERROR=ON
 cmake --build build-windows -j"$jobs"
 WINEPREFIX=$(mktemp -d)

@@ -3,12 +3,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <limits>
-#include <string>
+#include <memory>
 
 #include "driver/file_names.h"
+#include "driver/name_input.h"
 #include "passes/passes.h"
 #include "svg/svg_writer.h"
+
+#if defined(_WIN32)
+#include "driver/windows_console.h"
+#endif
 
 namespace lines2svg {
 
@@ -21,25 +25,19 @@ constexpr char kInputWouldBeOverwritten[] = "!!! Vstupni soubor by byl prepsan !
 constexpr char kCannotWriteOutput[] = "!!! Vystupni soubor nelze vytvorit !!!";
 
 // Shows a message and keeps the console open until one more character is typed, so that a
-// console window opened just for this run does not close before the message is read. The rest of
-// the line that held the name does not count. Input that has already ended is not waited on.
-int stopWith(const char* message, std::istream& in, std::ostream& out) {
+// console window opened just for this run does not close before the message is read.
+int stopWith(const char* message, NameInput& input, std::ostream& out) {
   out << message << std::flush;
-  if (!in.eof()) {
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    in.get();
-  }
+  input.waitForKey();
   return 0;
 }
 
 // True when one of the files to be written already is the drawing under another name, through a
 // link or a file system that ignores letter case.
-bool outputIsInput(const std::string& drawingName) {
-  for (const char* extension : {"dat", "trd", "svg"}) {
-    std::string name = drawingName;
-    setExtension(name, extension);
+bool outputIsInput(const std::filesystem::path& drawing, const OutputNames& names) {
+  for (const NativeName* name : {&names.vertices, &names.shapes, &names.svg}) {
     std::error_code error;
-    if (std::filesystem::equivalent(drawingName, name, error)) return true;
+    if (std::filesystem::equivalent(drawing, *name, error)) return true;
   }
   return false;
 }
@@ -47,54 +45,52 @@ bool outputIsInput(const std::string& drawingName) {
 // Creates a file the program writes, replacing any file of that name, in the platform's text
 // mode; lets `pass` write it and closes it. False if the file could not be created or written.
 template <typename Pass>
-bool writeFile(const std::string& name, Pass pass) {
-  std::ofstream file(name, std::ios::out | std::ios::trunc);
+bool writeFile(const NativeName& name, Pass pass) {
+  std::ofstream file(std::filesystem::path(name), std::ios::out | std::ios::trunc);
   if (!file.is_open()) return false;
   pass(file);
   file.close();
   return !file.fail();
 }
 
+// Opens a file the program reads, in binary, so that nothing in it can end the reading early.
+std::ifstream openForReading(const NativeName& name) {
+  return std::ifstream(std::filesystem::path(name), std::ios::in | std::ios::binary);
+}
+
 }  // namespace
 
-int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
+int runConversion(NameInput& input, std::ostream& consoleOut) {
   consoleOut << kPrompt << std::flush;
-  std::string drawingName;
-  if (!(consoleIn >> drawingName)) return stopWith(kMissingInput, consoleIn, consoleOut);
+  NativeName drawingName;
+  if (!input.readName(&drawingName)) return stopWith(kMissingInput, input, consoleOut);
 
+  const std::filesystem::path drawingPath(drawingName);
   std::ifstream drawing;
   std::error_code error;
-  if (!std::filesystem::is_directory(drawingName, error)) {
-    drawing.open(drawingName, std::ios::in | std::ios::binary);
-  }
-  if (!drawing.is_open()) return stopWith(kMissingInput, consoleIn, consoleOut);
-  if (hasOutputExtension(drawingName) || outputIsInput(drawingName)) {
-    return stopWith(kInputWouldBeOverwritten, consoleIn, consoleOut);
+  if (!std::filesystem::is_directory(drawingPath, error)) drawing = openForReading(drawingName);
+  if (!drawing.is_open()) return stopWith(kMissingInput, input, consoleOut);
+  const OutputNames names = outputNames(drawingName);
+  if (hasOutputExtension<NativeName::value_type>(drawingName) ||
+      outputIsInput(drawingPath, names)) {
+    return stopWith(kInputWouldBeOverwritten, input, consoleOut);
   }
   consoleOut << kWorking << std::flush;
 
-  std::string name = drawingName;
-  setExtension(name, "dat");
-  const std::string vertexName = name;
-  setExtension(name, "trd");
-  const std::string shapeName = name;
-  setExtension(name, "svg");
-  const std::string svgName = name;
-
-  auto cannotWrite = [&] { return stopWith(kCannotWriteOutput, consoleIn, consoleOut); };
-  if (!writeFile(vertexName, [&](std::ostream& out) { extractLineObjects(drawing, out); })) {
+  auto cannotWrite = [&] { return stopWith(kCannotWriteOutput, input, consoleOut); };
+  if (!writeFile(names.vertices, [&](std::ostream& out) { extractLineObjects(drawing, out); })) {
     return cannotWrite();
   }
-  std::ifstream vertexIn(vertexName, std::ios::in | std::ios::binary);
-  if (!writeFile(shapeName, [&](std::ostream& out) { classifyBlocks(vertexIn, out); })) {
+  std::ifstream vertexIn = openForReading(names.vertices);
+  if (!writeFile(names.shapes, [&](std::ostream& out) { classifyBlocks(vertexIn, out); })) {
     return cannotWrite();
   }
-  std::ifstream boundsIn(vertexName, std::ios::in | std::ios::binary);
+  std::ifstream boundsIn = openForReading(names.vertices);
   const Bounds bounds = computeBounds(boundsIn);
   const double scaleBar = scaleBarLength(bounds);
-  std::ifstream svgVertexIn(vertexName, std::ios::in | std::ios::binary);
-  std::ifstream shapeIn(shapeName, std::ios::in | std::ios::binary);
-  if (!writeFile(svgName, [&](std::ostream& out) {
+  std::ifstream svgVertexIn = openForReading(names.vertices);
+  std::ifstream shapeIn = openForReading(names.shapes);
+  if (!writeFile(names.svg, [&](std::ostream& out) {
         writeSvg(svgVertexIn, shapeIn, out, bounds, scaleBar);
       })) {
     return cannotWrite();
@@ -102,6 +98,18 @@ int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
   return 0;
 }
 
-int runConversion() { return runConversion(std::cin, std::cout); }
+int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
+  StreamNameInput input(consoleIn);
+  return runConversion(input, consoleOut);
+}
+
+int runConversion() {
+#if defined(_WIN32)
+  if (std::unique_ptr<NameInput> console = consoleNameInput()) {
+    return runConversion(*console, std::cout);
+  }
+#endif
+  return runConversion(std::cin, std::cout);
+}
 
 }  // namespace lines2svg

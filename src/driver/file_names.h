@@ -1,20 +1,55 @@
 #ifndef LINES2SVG_DRIVER_FILE_NAMES_H_
 #define LINES2SVG_DRIVER_FILE_NAMES_H_
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace lines2svg {
 
-// Gives a file name the three-character extension of one of the written files by overwriting its
-// last three characters; nothing is searched for, so "plan" becomes "pdat". A name shorter than
-// three characters gets the extension appended instead ("ab" becomes "abdat").
-void setExtension(std::string& name, std::string_view extension);
+// A file name in the form the platform's file functions take: UTF-16 on Windows, bytes elsewhere.
+using NativeName = std::filesystem::path::string_type;
+
+// The two ways of writing a path that typed names are read and split by.
+enum class PathStyle {
+  // Only '/' separates folders, and a typed name is one whitespace-separated word.
+  kPosix,
+  // '\', '/' and a drive's ':' separate folders, and a typed name in double quotes may hold
+  // spaces.
+  kWindows,
+};
+
+#if defined(_WIN32)
+inline constexpr PathStyle kHostPathStyle = PathStyle::kWindows;
+#else
+inline constexpr PathStyle kHostPathStyle = PathStyle::kPosix;
+#endif
+
+// Gives a file name the three-character extension of one of the written files by overwriting the
+// last three characters of its file-name part; nothing is searched for, so "plan" becomes "pdat".
+// When the part after the last separator is shorter than three characters, the extension is
+// appended instead ("sub/ab" becomes "sub/abdat"), so that the file stays in the drawing's folder.
+// A character is a byte of a narrow name and a code point of a wide one: a UTF-16 surrogate pair
+// counts as one.
+template <typename Char>
+void setExtension(std::basic_string<Char>& name, std::string_view extension,
+                  PathStyle style = kHostPathStyle);
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be overwritten by one of the written files, on Windows even when the cases
 // differ.
-bool hasOutputExtension(std::string_view name);
+template <typename Char>
+bool hasOutputExtension(std::basic_string_view<Char> name);
+
+// The names of the three files the program writes, beside the drawing.
+struct OutputNames {
+  NativeName vertices;
+  NativeName shapes;
+  NativeName svg;
+};
+
+// Makes the three written files' names from the drawing's name.
+OutputNames outputNames(const NativeName& drawing, PathStyle style = kHostPathStyle);
 
 }  // namespace lines2svg
 

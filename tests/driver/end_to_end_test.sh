@@ -80,6 +80,8 @@ converts "no extension" $'plan\n' plan p
 converts "three characters" $'abc\n' abc ""
 converts "two characters" $'ab\n' ab ab
 converts "one character" $'a\n' a a
+converts "short name in a folder" $'sub/ab\n' sub/ab sub/ab
+converts "short name after ./" $'./ab\n' ab ./ab
 # 300 characters: more than any fixed name buffer, within the limits of a file-name component.
 long=$(printf 'd%.0s' $(seq 1 150))/$(printf 'n%.0s' $(seq 1 145)).txt
 converts "300-character name" "$long"$'\n' "$long" "${long%txt}"
@@ -112,6 +114,13 @@ refuses "end of input before a name" '' "$missing"
 refuses "blank input" $'  \n\n' "$missing"
 refuses "drawing is a directory" $'folder\n' "$missing" folder/
 refuses "missing .dat drawing" $'nothere.dat\n' "$missing"
+refuses "name longer than any path" "$(printf 'n%.0s' $(seq 1 40000))"$'\n' "$missing"
+# A NUL byte cuts no name short: "a" exists, but "a<NUL>b" names no file.
+fresh
+printf 'keep' > "$work/case/a"
+console=$(cd "$work/case" && printf 'a\0b\n' | "${program[@]}" 2>/dev/null)
+expect "NUL in the name: console" "$prompt$missing" "$console"
+expect "NUL in the name: files" "./a " "$(listing "$work/case")"
 # Every letter case of every written extension.
 for extension in dat trd svg; do
   for ((mask = 0; mask < 8; mask++)); do

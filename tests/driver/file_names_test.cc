@@ -7,30 +7,62 @@
 namespace lines2svg {
 namespace {
 
-TEST(SetExtension, ReplacesTheLastThreeCharacters) {
+template <typename Char>
+std::basic_string<Char> withExtension(std::basic_string<Char> name, PathStyle style) {
+  setExtension(name, "dat", style);
+  return name;
+}
+
+TEST(SetExtension, ReplacesTheLastThreeCharactersOfTheFileNamePart) {
+  constexpr PathStyle kBoth[] = {PathStyle::kPosix, PathStyle::kWindows};
   const struct {
     const char* name;
-    const char* extension;
-    const char* expected;
+    const char* posix;
+    const char* windows;
   } cases[] = {
-      {"plan.txt", "dat", "plan.dat"}, {"dir/sub/plan.txt", "svg", "dir/sub/plan.svg"},
-      {"plan", "dat", "pdat"},         {"abc", "trd", "trd"},
-      {"ab", "dat", "abdat"},          {"a", "svg", "asvg"},
-      {"x.y.zz", "dat", "x.ydat"},
+      {"plan.txt", "plan.dat", "plan.dat"},
+      {"dir/sub/plan.txt", "dir/sub/plan.dat", "dir/sub/plan.dat"},
+      {"plan", "pdat", "pdat"},
+      {"abc", "dat", "dat"},
+      {"ab", "abdat", "abdat"},
+      {"a", "adat", "adat"},
+      {"x.y.zz", "x.ydat", "x.ydat"},
+      {"sub/ab", "sub/abdat", "sub/abdat"},
+      {"./ab", "./abdat", "./abdat"},
+      {"sub/abc", "sub/dat", "sub/dat"},
+      {"sub/", "sub/dat", "sub/dat"},
+      {"C:\\Mapy\\ab", "C:\\Mapydat", "C:\\Mapy\\abdat"},
+      {"C:ab", "Cdat", "C:abdat"},
+      {"D:\\a.b", "D:\\dat", "D:\\dat"},
   };
   for (const auto& c : cases) {
-    std::string name = c.name;
-    setExtension(name, c.extension);
-    EXPECT_EQ(name, c.expected) << c.name;
+    EXPECT_EQ(withExtension<char>(c.name, PathStyle::kPosix), c.posix) << c.name;
+    EXPECT_EQ(withExtension<char>(c.name, PathStyle::kWindows), c.windows) << c.name;
+    // A wide name follows the same rule, letter for letter.
+    std::wstring wide(c.name, c.name + std::char_traits<char>::length(c.name));
+    for (PathStyle style : kBoth) {
+      std::string expected = style == PathStyle::kPosix ? c.posix : c.windows;
+      EXPECT_EQ(withExtension(wide, style), std::wstring(expected.begin(), expected.end()))
+          << c.name;
+    }
   }
 }
 
-TEST(SetExtension, AppliesAgainToItsOwnResult) {
-  std::string name = "ab";
-  setExtension(name, "dat");
-  setExtension(name, "trd");
-  setExtension(name, "svg");
-  EXPECT_EQ(name, "absvg");
+TEST(SetExtension, CountsCharactersOfWideNames) {
+  const struct {
+    std::wstring name;
+    std::wstring expected;
+  } cases[] = {
+      {L"T\u0159eb\u00ed\u010d.txt", L"T\u0159eb\u00ed\u010d.dat"},
+      {L"mapa.\u010d\u0159\u017e", L"mapa.dat"},
+      // A surrogate pair is one character: two of them and a letter are three.
+      {L"a.\xD83D\xDDFA\xD83D\xDDFAx", L"a.dat"},
+      {L"sub/\xD83D\xDDFA\xD83D\xDDFA",
+       L"sub/\xD83D\xDDFA\xD83D\xDDFA"
+       L"dat"},
+      {L"\u00da\\ab", L"\u00da\\abdat"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(withExtension(c.name, PathStyle::kWindows), c.expected);
 }
 
 TEST(HasOutputExtension, AnyLetterCase) {
@@ -42,7 +74,11 @@ TEST(HasOutputExtension, AnyLetterCase) {
       {"dat", true},      {"plandat", true},  {"plan.txt", false},     {"plan.da", false},
       {"at", false},      {"", false},        {"plan.dat.txt", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(hasOutputExtension(c.name), c.refused) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(hasOutputExtension<char>(c.name), c.refused) << c.name;
+    std::wstring wide(c.name, c.name + std::char_traits<char>::length(c.name));
+    EXPECT_EQ(hasOutputExtension<wchar_t>(wide), c.refused) << c.name;
+  }
 }
 
 }  // namespace

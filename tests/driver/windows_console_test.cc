@@ -1,0 +1,67 @@
+#include "driver/windows_console.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lines2svg {
+namespace {
+
+const std::wstring kTrebic = L"T\u0159eb\u00ed\u010d.txt";
+
+TEST(DecodeBytes, CzechCodePagesAndUtf8) {
+  const struct {
+    std::string bytes;
+    unsigned codePage;
+    bool decodes;
+    std::wstring text;
+  } cases[] = {
+      {"T\xFD"
+       "eb\xA1\x9F.txt",
+       852, true, kTrebic},
+      {"T\xF8"
+       "eb\xED\xE8.txt",
+       1250, true, kTrebic},
+      {"T\xC5\x99"
+       "eb\xC3\xAD\xC4\x8D.txt",
+       65001, true, kTrebic},
+      {"T\xFD"
+       "eb.txt",
+       65001, false, L""},
+      {"plan.txt", 852, true, L"plan.txt"},
+  };
+  for (const auto& c : cases) {
+    std::wstring text;
+    EXPECT_EQ(decodeBytes(c.bytes, c.codePage, &text), c.decodes) << c.bytes;
+    if (c.decodes) {
+      EXPECT_EQ(text, c.text) << c.bytes;
+    }
+  }
+}
+
+// Only the Czech name counts as an existing file.
+bool trebicExists(const std::wstring& name) { return name == kTrebic; }
+
+TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
+  const CodePages czech{852, 1250};
+  const struct {
+    std::string bytes;
+    std::wstring name;
+  } cases[] = {
+      {"T\xFD"
+       "eb\xA1\x9F.txt",
+       kTrebic},
+      {"T\xF8"
+       "eb\xED\xE8.txt",
+       kTrebic},
+      {"T\xC5\x99"
+       "eb\xC3\xAD\xC4\x8D.txt",
+       kTrebic},
+      // Nothing exists: the console's code page is taken.
+      {"\xF8.txt", L"\u00b0.txt"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(decodePipedName(c.bytes, czech, trebicExists), c.name);
+}
+
+}  // namespace
+}  // namespace lines2svg

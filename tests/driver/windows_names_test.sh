@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Windows build only, under Wine with Czech code pages (LANG=cs_CZ.UTF-8 in a fresh WINEPREFIX:
+# ANSI 1250, OEM and console 852). Checks that names in Czech letters work piped in any of the
+# encodings a Windows user's tools write, and typed at a real console (a pseudo-terminal, which
+# Wine takes for one); that quoted paths with spaces work; and that a drawing reached through a
+# link from an output name is refused and left unchanged.
+# Usage: windows_names_test.sh PROGRAM [ARGS...]
+set -u
+source "$(dirname "$0")/../program_args.sh"
+type_at_console="$(dirname "$(realpath "$0")")/type_at_console.py"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+drawing=$'&L P 1 2 L 3 4 &E\r\n'
+
+expect() {  # label expected actual
+  if [[ "$2" == "$3" ]]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+  fi
+}
+
+# Lays out a fresh case directory holding the drawing at each path given.
+fresh() {
+  rm -rf "$work/case"
+  mkdir -p "$work/case"
+  local path
+  for path in "$@"; do
+    mkdir -p "$work/case/$(dirname "$path")"
+    printf '%s' "$drawing" > "$work/case/$path"
+  done
+}
+
+piped() {  # encoding name
+  (cd "$work/case" && printf '%s\r\n' "$2" | iconv -f UTF-8 -t "$1" | "${program[@]}" 2>/dev/null)
+}
+
+typed() {  # name
+  (cd "$work/case" && python3 "$type_at_console" "$1" "${program[@]}" 2>/dev/null)
+}
+
+# The vertex file beside the drawing at $2 (given without its extension), CR LF folded.
+converted() {  # label stem
+  expect "$1: vertex file" $'x\n1 2\n3 4\n.' "$(tr -d '\r' < "$work/case/$2dat" 2>&1; echo .)"
+  expect "$1: SVG file" 1 "$(grep -c '<line x1="2.00"' "$work/case/$2svg" 2>&1)"
+}
+
+for encoding in CP852 CP1250 UTF-8; do
+  fresh Třebíč.txt
+  piped "$encoding" Třebíč.txt > /dev/null
+  converted "piped in $encoding" Třebíč.
+done
+
+fresh Třebíč.txt
+expect "typed: console" "Zadej nazev souboru: Třebíč.txt"$'\n'"Pracuji..." "$(typed Třebíč.txt)"
+converted "typed" Třebíč.
+
+fresh 'Území/plan.txt'
+typed 'Území\plan.txt' > /dev/null
+converted "typed with a folder" 'Území/plan.'
+
+fresh 'Mapy obce/plán.txt'
+typed '"Mapy obce\plán.txt" rest' > /dev/null
+converted "typed in quotes" 'Mapy obce/plán.'
+fresh 'Mapy obce/plán.txt'
+piped CP852 '  "Mapy obce\plán.txt"' > /dev/null
+converted "piped in quotes" 'Mapy obce/plán.'
+
+# An output name that is a link to the drawing, symbolic or hard: refused, drawing untouched.
+for link in "ln -s Třebíč.txt Třebíč.svg" "ln Třebíč.txt Třebíč.dat"; do
+  fresh Třebíč.txt
+  (cd "$work/case" && $link)
+  console=$(typed Třebíč.txt)
+  expect "$link: message" "!!! Vstupni soubor by byl prepsan !!!" "${console##*$'\n'}"
+  expect "$link: drawing unchanged" "$drawing." "$(cat "$work/case/Třebíč.txt"; echo .)"
+  expect "$link: no vertex file written" "" "$(find "$work/case" -name '*.trd')"
+done
+
+echo "windows_names: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]
