@@ -2,8 +2,9 @@
 # End-to-end benchmark. Generates a 50 MB drawing under bench/data/ if it is missing, then runs
 # the built lines2svg on it several times, alternating with `wc -w` on the same file, and prints
 # the median wall time of each, their ratio, the drawing's MB/s and lines2svg's peak resident
-# memory. With --memory it also measures the peak memory on a 500 MB drawing and on a single
-# polyline of 2,000,000 vertices.
+# memory. With --memory it also measures the peak memory on a 500 MB drawing, on a single
+# polyline of 2,000,000 vertices, and on three inputs that are no drawing: 1 GB of NUL bytes, a
+# coordinate of 300 MB and a name of 200 MB.
 #
 #   bash bench/run_benchmark.sh [--build DIR] [--runs N] [--memory]
 set -euo pipefail
@@ -65,9 +66,24 @@ awk -v ours="$ours" -v theirs="$theirs" -v bytes="$bytes" -v peak="$peak" -v run
 if ((memory)); then
   drawing district500.txt --bytes 500000000 --seed 2
   drawing polyline2m.txt --polyline 2000000
-  for file in district500.txt polyline2m.txt; do
+  # Inputs that are no drawing at all: a 1 GB sparse file of NUL bytes (one token without end), a
+  # coordinate of 300 MB, and a name of 200 MB piped in.
+  [[ -f "$data/zeros1g.txt" ]] || truncate -s 1G "$data/zeros1g.txt"
+  [[ -f "$data/token300m.txt" ]] || {
+    printf '&L P '
+    head -c 300000000 /dev/zero | tr '\0' '7'
+    printf ' 5 L 1 2 &E\n'
+  } > "$data/token300m.txt"
+  [[ -f "$data/name200m.in" ]] || {
+    head -c 200000000 /dev/zero | tr '\0' 'n'
+    echo
+  } > "$data/name200m.in"
+  report() { awk -v f="$1" -v s="$2" -v k="$3" \
+    'BEGIN { printf "%-20s %.2f s, peak memory %.1f MiB\n", f ":", s, k / 1024 }'; }
+  for file in district500.txt polyline2m.txt zeros1g.txt token300m.txt; do
     read -r seconds kib < <(convert "$file")
-    awk -v f="$file" -v s="$seconds" -v k="$kib" \
-      'BEGIN { printf "%-20s %.2f s, peak memory %.1f MiB\n", f ":", s, k / 1024 }'
+    report "$file" "$seconds" "$kib"
   done
+  read -r seconds kib < <(cd "$data" && "$measure" name200m.in "$program")
+  report "200 MB name" "$seconds" "$kib"
 fi

@@ -33,12 +33,20 @@ bool BlockReader::nextToken(std::string_view* token) {
   return true;
 }
 
+bool BlockReader::readNumber(std::string_view token, double* value) {
+  if (!tokens_.isPartial()) return lines2svg::readNumber(token, value);
+  NumberScanner scanner;
+  scanner.feed(token);
+  for (std::string_view piece; tokens_.nextPiece(&piece);) scanner.feed(piece);
+  return scanner.finish(value);
+}
+
 VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
   std::string_view token;
   if (!blocks.nextToken(&token)) return VertexRead::kEnd;
-  bool firstRead = readNumber(token, first);
+  bool firstRead = blocks.readNumber(token, first);
   if (!blocks.nextToken(&token)) return VertexRead::kEnd;
-  bool secondRead = readNumber(token, second);
+  bool secondRead = blocks.readNumber(token, second);
   return firstRead && secondRead ? VertexRead::kRead : VertexRead::kUnreadable;
 }
 

@@ -18,8 +18,12 @@ class BlockReader {
   // Skips what is left of the current block and opens the next; false when there is none.
   bool nextBlock();
 
-  // Moves to the current block's next token; false at the end of the block.
+  // Moves to the current block's next token; false at the end of the block. A token too long to
+  // be handed out whole comes as its head; readNumber() takes in the rest.
   bool nextToken(std::string_view* token);
+
+  // Reads the token nextToken() has just given as a number, as readNumber does.
+  bool readNumber(std::string_view token, double* value);
 
  private:
   TokenReader tokens_;

@@ -10,20 +10,38 @@ namespace {
 
 bool endsSection(std::string_view token) { return !token.empty() && token[0] == '&'; }
 
+// Copies a token to the vertex file, streaming through the rest of one too long to hold whole.
+void copyToken(TokenReader& tokens, OutputBuffer& out, std::string_view token) {
+  out.write(token);
+  for (std::string_view piece; tokens.nextPiece(&piece);) out.write(piece);
+}
+
 // Copies the two coordinate tokens of a vertex record as one line and leaves `current` on the
 // second coordinate, which the section reader looks at again. A record cut short by the end of
-// the drawing writes nothing and returns false.
+// the drawing writes nothing and returns false, unless its one coordinate was too long to hold:
+// that has been copied on the way, and its line is ended after it.
 bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* current) {
   std::string_view first;
-  if (!tokens.nextPair(&first, current)) return false;
+  if (!tokens.next(&first)) return false;
+  if (tokens.isPartial()) {
+    copyToken(tokens, out, first);
+    const bool more = tokens.next(current);
+    if (more) {
+      out.put(' ');
+      copyToken(tokens, out, *current);
+    }
+    out.put('\n');
+    return more;
+  }
+  if (!tokens.nextAfter(&first, current)) return false;
   const char* gap = first.data() + first.size();
-  if (gap + 1 == current->data() && *gap == ' ') {
+  if (gap + 1 == current->data() && *gap == ' ' && !tokens.isPartial()) {
     // One space apart in the drawing, as they mostly are: the line is already there.
     out.write(std::string_view(first.data(), first.size() + 1 + current->size()));
   } else {
     out.write(first);
     out.put(' ');
-    out.write(*current);
+    copyToken(tokens, out, *current);
   }
   out.put('\n');
   return true;

@@ -43,9 +43,10 @@ std::size_t bufferSizeOrOne(std::size_t size) { return size > 0 ? size : 1; }
 
 }  // namespace
 
-TokenReader::TokenReader(std::istream& in, std::size_t bufferSize)
+TokenReader::TokenReader(std::istream& in, std::size_t bufferSize, std::size_t maxWholeToken)
     : in_(in),
       capacity_(bufferSizeOrOne(bufferSize)),
+      maxWholeToken_(maxWholeToken),
       buffer_(new char[capacity_]),
       separators_(new std::uint64_t[(capacity_ + 63) / 64]) {}
 
@@ -55,8 +56,19 @@ bool TokenReader::refill() {
   words_ = 0;
   if (exhausted_) return false;
   std::streambuf* source = in_.rdbuf();
-  std::streamsize got =
-      source != nullptr ? source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_)) : 0;
+  std::streamsize got = 0;
+  try {
+    if (source != nullptr)
+      got = source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_));
+  } catch (...) {
+    // A file stream's buffer reports a read error by throwing; the tokens end here, and the
+    // stream's state tells the caller why.
+    try {
+      in_.setstate(std::ios_base::badbit);
+    } catch (...) {
+    }
+    got = 0;
+  }
   if (got <= 0) {
     exhausted_ = true;
     return false;
@@ -83,18 +95,47 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
     *token = std::string_view(data + start, stop - start);
     return true;
   }
-  // The token reaches the end of the buffer and may go on in the next fill.
+  // The token reaches the end of the buffer and may go on in the next fill. It is gathered up to
+  // maxWholeToken_ bytes; past that, the rest is left for nextPiece().
   spill_.assign(data + start, end_ - start);
+  pos_ = end_;
   while (refill()) {
     stop = find(0, true);
-    spill_.append(data, stop);
-    if (stop < end_) {
-      pos_ = stop;
+    const std::size_t room = maxWholeToken_ > spill_.size() ? maxWholeToken_ - spill_.size() : 0;
+    if (stop > room) {
+      spill_.append(data, room);
+      pos_ = room;
+      partial_ = true;
       break;
     }
+    spill_.append(data, stop);
+    pos_ = stop;
+    if (stop < end_) break;
   }
   *token = spill_;
   return true;
+}
+
+bool TokenReader::nextPiece(std::string_view* piece) {
+  if (!partial_) return false;
+  if (pos_ == end_ && !refill()) {
+    partial_ = false;
+    return false;
+  }
+  const std::size_t stop = find(pos_, true);
+  if (stop == pos_) {
+    partial_ = false;
+    return false;
+  }
+  *piece = std::string_view(buffer_.get() + pos_, stop - pos_);
+  pos_ = stop;
+  return true;
+}
+
+void TokenReader::skipRestOfToken() {
+  std::string_view piece;
+  while (nextPiece(&piece)) {
+  }
 }
 
 bool TokenReader::secondAcrossRefill(std::string_view* first, std::string_view* second) {

@@ -18,19 +18,27 @@ inline bool isTokenSpace(char c) {
   return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
 }
 
-// Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, so that the
-// memory used does not grow with the stream, only with its longest token. Each fill is classified
-// at once into a bitmap of separator positions, so that finding where a token starts and ends is
-// a matter of counting zero bits rather than of a loop, per byte, whose exit is hard to predict.
+// Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, in memory that
+// does not grow with the stream or with its tokens. Each fill is classified at once into a bitmap
+// of separator positions, so that finding where a token starts and ends is a matter of counting
+// zero bits rather than of a loop, per byte, whose exit is hard to predict.
+//
+// A token longer than `maxWholeToken` that runs across a refill is not held whole: next() hands
+// out its head, isPartial() is true, and nextPiece() streams the rest. A head that long never
+// equals a short word, so comparisons need nothing more. A read error (an exception from the
+// stream's buffer) ends the tokens and puts the stream into its bad state.
 class TokenReader {
  public:
   static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 18;
 
-  explicit TokenReader(std::istream& in, std::size_t bufferSize = kDefaultBufferSize);
+  explicit TokenReader(std::istream& in, std::size_t bufferSize = kDefaultBufferSize,
+                       std::size_t maxWholeToken = kDefaultBufferSize);
 
-  // Moves to the next token and points `token` at it; the view stays valid until the next call.
+  // Moves to the next token and points `token` at it, or at its head; the view stays valid until
+  // the next call of next() or nextAfter(). The rest of a partial token not yet taken is skipped.
   // Returns false, leaving `token` alone, once the stream holds no more tokens.
   bool next(std::string_view* token) {
+    if (partial_) skipRestOfToken();
     // Most tokens lie wholly inside the buffer with a separator after them.
     const std::size_t start = find(pos_, false);
     const std::size_t stop = find(start, true);
@@ -40,10 +48,9 @@ class TokenReader {
     return true;
   }
 
-  // Moves to the next two tokens; both views stay valid until the next call. Returns false when
-  // fewer than two tokens are left, having used up the last one.
-  bool nextPair(std::string_view* first, std::string_view* second) {
-    if (!next(first)) return false;
+  // Moves to the token after `first`, which next() has just handed out whole, keeping `first`
+  // valid too until the next call. Returns false when there is none.
+  bool nextAfter(std::string_view* first, std::string_view* second) {
     const std::size_t start = find(pos_, false);
     const std::size_t stop = find(start, true);
     if (stop == end_) return secondAcrossRefill(first, second);
@@ -51,6 +58,12 @@ class TokenReader {
     *second = std::string_view(buffer_.get() + start, stop - start);
     return true;
   }
+
+  // True when the token last handed out is only the head of a longer one.
+  bool isPartial() const { return partial_; }
+
+  // The next piece of a partial token; false once the token has ended.
+  bool nextPiece(std::string_view* piece);
 
  private:
   // The first position from `from` on that holds a separator (or, with `separator` false, a
@@ -83,14 +96,17 @@ class TokenReader {
   // next() for a token that may reach past the end of the buffer.
   bool nextAcrossRefill(std::string_view* token);
 
-  // nextPair() for a second token that may reach past the end of the buffer.
+  // nextAfter() for a second token that may reach past the end of the buffer.
   bool secondAcrossRefill(std::string_view* first, std::string_view* second);
+
+  void skipRestOfToken();
 
   // Refills the buffer from the stream and classifies it; false when the stream gave nothing more.
   bool refill();
 
   std::istream& in_;
   std::size_t capacity_;
+  std::size_t maxWholeToken_;
   std::unique_ptr<char[]> buffer_;
   // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too.
   std::unique_ptr<std::uint64_t[]> separators_;
@@ -98,7 +114,8 @@ class TokenReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;
-  // Holds a token that runs across a refill.
+  bool partial_ = false;
+  // Holds a token that runs across a refill, or the head of a partial one.
   std::string spill_;
   // Holds the first of a pair while a refill brings in the second.
   std::string pairFirst_;

@@ -142,7 +142,7 @@ void writeSvg(std::istream& vertices, std::istream& shapes, std::ostream& out, c
     Coordinate c[4];
     int taken = 0;
     while (taken < 4 && blocks.nextToken(&token)) {
-      c[taken].read = readNumber(token, &c[taken].value);
+      c[taken].read = blocks.readNumber(token, &c[taken].value);
       ++taken;
     }
     if (taken != 2 && taken != 4) continue;

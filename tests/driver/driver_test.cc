@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
+
+#include "passes/passes.h"
+#include "support/failing_buffer.h"
+#include "svg/svg_writer.h"
 
 namespace lines2svg {
 namespace {
@@ -16,6 +23,60 @@ TEST(RunConversion, WaitsForOneMoreCharacterAfterAMessage) {
   EXPECT_EQ(runConversion(in, out), 0);
   EXPECT_EQ(out.str(), "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!");
   EXPECT_EQ(in.get(), 'B');
+}
+
+// A read error in any input of any pass leaves that input's stream bad, where the driver sees it.
+TEST(ReadErrors, EveryPassLeavesItsFailingInputBad) {
+  const std::string drawing = "&L P 1 2 L 3 4 L 5 6 &E &L P 7 8 L 9 10 &E\n";
+  const std::string vertices = "x\n1 2\n3 4\n5 6\nx\n7 8\n9 10\n";
+  const std::string shapes = "M 3\nL\n";
+  std::ostringstream sink;
+  const struct {
+    const char* pass;
+    std::string input;
+    std::function<void(std::istream&)> run;
+  } cases[] = {
+      {"extraction", drawing, [&](std::istream& in) { extractLineObjects(in, sink); }},
+      {"classification", vertices, [&](std::istream& in) { classifyBlocks(in, sink); }},
+      {"bounds", vertices, [&](std::istream& in) { computeBounds(in); }},
+      {"SVG, vertex file", vertices,
+       [&](std::istream& in) {
+         std::istringstream shapeIn(shapes);
+         writeSvg(in, shapeIn, sink, Bounds{}, 1);
+       }},
+      {"SVG, shape file", shapes,
+       [&](std::istream& in) {
+         std::istringstream vertexIn(vertices);
+         writeSvg(vertexIn, in, sink, Bounds{}, 1);
+       }},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t failAt : {0, 5}) {
+      FailingBuffer failing(c.input, failAt);
+      std::istream in(&failing);
+      c.run(in);
+      EXPECT_TRUE(in.bad()) << c.pass << " failing at " << failAt;
+    }
+  }
+}
+
+TEST(ConvertDrawing, ReportsADrawingThatFailsToRead) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      ("lines2svg_driver_test_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::create_directories(folder);
+  const NativeName stem = (folder / "plan.").native();
+  const OutputNames names{stem + NativeName{'d', 'a', 't'}, stem + NativeName{'t', 'r', 'd'},
+                          stem + NativeName{'s', 'v', 'g'}};
+  for (std::size_t failAt : {0, 7, 1 << 20}) {
+    FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
+    std::istream drawing(&failing);
+    EXPECT_EQ(convertDrawing(drawing, names), Outcome::kCannotReadInput) << failAt;
+  }
+  std::istringstream drawing("&L P 1 2 L 3 4 &E\n");
+  EXPECT_EQ(convertDrawing(drawing, names), Outcome::kDone);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

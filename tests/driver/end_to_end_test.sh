@@ -158,5 +158,43 @@ blocked "vertex file blocked" plan.dat "./plan.dat ./plan.txt "
 blocked "shape file blocked" plan.trd "./plan.dat ./plan.trd ./plan.txt "
 blocked "SVG file blocked" plan.svg "./plan.dat ./plan.svg ./plan.trd ./plan.txt "
 
+# Files that fail after they opened. These need Linux's own files, so a cross build skips them.
+if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
+  unreadable='!!! Vstupni soubor nelze precist !!!'
+  # Reading /proc/self/mem at offset 0 fails with EIO, as a failing disk or share would.
+  fresh
+  ln -s /proc/self/mem "$work/case/plan.txt"
+  run "$work/case" $'plan.txt\n'
+  expect "read error: console" "$prompt$working$unreadable" "$console"
+  expect "read error: status" 0 "$status"
+
+  # An output that is created but fails when written.
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  ln -s /dev/full "$work/case/plan.dat"
+  run "$work/case" $'plan.txt\n'
+  expect "write error: console" "$prompt$working$cannot" "$console"
+  expect "write error: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+
+  # A vertex file that can be written but not read back: root reads anything, so the program runs
+  # as nobody then.
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  printf 'old' > "$work/case/plan.dat"
+  chmod 0200 "$work/case/plan.dat"
+  as_user=("${program[@]}")
+  if [[ $(id -u) -eq 0 ]]; then
+    # nobody may not reach the build folder: the program runs from a copy in the scratch folder.
+    chmod 0777 "$work" "$work/case"
+    chown nobody "$work/case/plan.dat"
+    cp "${program[-1]}" "$work/lines2svg" && chmod 0755 "$work/lines2svg"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups -- "${program[@]:0:${#program[@]}-1}"
+      "$work/lines2svg")
+  fi
+  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+  expect "unreadable vertex file: console" "$prompt$working$cannot" "$console"
+  expect "unreadable vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+fi
+
 echo "end_to_end: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -7,15 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "support/failing_buffer.h"
+
 namespace lines2svg {
 namespace {
 
-std::vector<std::string> readAll(const std::string& text, std::size_t bufferSize) {
+// Every token, with the pieces of a long one put back together.
+std::vector<std::string> readAll(const std::string& text, std::size_t bufferSize,
+                                 std::size_t maxWholeToken = 1 << 20) {
   std::istringstream in(text);
-  TokenReader reader(in, bufferSize);
+  TokenReader reader(in, bufferSize, maxWholeToken);
   std::vector<std::string> tokens;
   std::string_view token;
-  while (reader.next(&token)) tokens.emplace_back(token);
+  while (reader.next(&token)) {
+    tokens.emplace_back(token);
+    for (std::string_view piece; reader.nextPiece(&piece);) tokens.back() += piece;
+  }
   return tokens;
 }
 
@@ -65,6 +72,8 @@ TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
     if (round % 10 == 0) text += std::string(5000, 'z');  // one token over many refills
     for (std::size_t size : {1, 2, 5, 64, 4096}) {
       ASSERT_EQ(readAll(text, size), splitSlowly(text)) << "round " << round << " buffer " << size;
+      // Tokens longer than 7 bytes that cross a refill come in pieces.
+      ASSERT_EQ(readAll(text, size, 7), splitSlowly(text)) << "round " << round << " " << size;
     }
   }
 }
@@ -85,13 +94,39 @@ TEST(TokenReader, PairsMatchCharacterSplitAcrossRefills) {
       std::vector<std::string> pairs;
       std::string_view first;
       std::string_view second;
-      while (reader.nextPair(&first, &second)) {
+      while (reader.next(&first) && reader.nextAfter(&first, &second)) {
         pairs.emplace_back(first);
         pairs.emplace_back(second);
       }
       ASSERT_EQ(pairs, expected) << "round " << round << " buffer " << size;
     }
   }
+}
+
+// Heads of long tokens are bounded, and a token whose rest is not asked for is skipped whole.
+TEST(TokenReader, LongTokensInBoundedHeads) {
+  const std::string text = "P " + std::string(100000, 'x') + " L " + std::string(70000, 'y');
+  std::istringstream in(text);
+  TokenReader reader(in, 4096, 4096);
+  std::vector<std::string> heads;
+  std::vector<bool> partial;
+  for (std::string_view token; reader.next(&token);) {
+    heads.emplace_back(token);
+    partial.push_back(reader.isPartial());
+  }
+  EXPECT_EQ(heads,
+            (std::vector<std::string>{"P", std::string(4096, 'x'), "L", std::string(4096, 'y')}));
+  EXPECT_EQ(partial, (std::vector<bool>{false, true, false, true}));
+}
+
+TEST(TokenReader, ReadErrorEndsTokensAndMarksStreamBad) {
+  FailingBuffer failing("ab cd ef gh", 4);
+  std::istream in(&failing);
+  TokenReader reader(in, 2);
+  std::vector<std::string> tokens;
+  for (std::string_view token; reader.next(&token);) tokens.emplace_back(token);
+  EXPECT_EQ(tokens, (std::vector<std::string>{"ab", "c"}));
+  EXPECT_TRUE(in.bad());
 }
 
 }  // namespace
