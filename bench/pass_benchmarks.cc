@@ -13,8 +13,8 @@
 
 #include "drawing_generator.h"
 #include "passes/passes.h"
-#include "passes/read_number.h"
-#include "passes/token_reader.h"
+#include "text/read_number.h"
+#include "text/token_reader.h"
 #include "svg/svg_stream.h"
 #include "svg/svg_writer.h"
 

@@ -1,6 +1,6 @@
 #include "passes/block_reader.h"
 
-#include "passes/read_number.h"
+#include "text/read_number.h"
 
 namespace lines2svg {
 
@@ -45,7 +45,7 @@ VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
   std::string_view token;
   if (!blocks.nextToken(&token)) return VertexRead::kEnd;
   bool firstRead = blocks.readNumber(token, first);
-  if (!blocks.nextToken(&token)) return VertexRead::kEnd;
+  if (!blocks.nextToken(&token)) return VertexRead::kOddToken;
   bool secondRead = blocks.readNumber(token, second);
   return firstRead && secondRead ? VertexRead::kRead : VertexRead::kUnreadable;
 }

@@ -4,7 +4,7 @@
 #include <istream>
 #include <string_view>
 
-#include "passes/token_reader.h"
+#include "text/token_reader.h"
 
 namespace lines2svg {
 
@@ -38,8 +38,10 @@ enum class VertexRead {
   kRead,
   // Two tokens were taken, but at least one is not a number.
   kUnreadable,
-  // The block had fewer than two tokens left.
+  // The block had no token left.
   kEnd,
+  // The block had one token left, which is used up: an odd last token has no partner.
+  kOddToken,
 };
 
 // Takes the block's next two tokens as a vertex and reads them with readNumber.

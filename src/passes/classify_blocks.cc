@@ -2,8 +2,8 @@
 #include <string_view>
 
 #include "passes/block_reader.h"
-#include "passes/output_buffer.h"
 #include "passes/passes.h"
+#include "text/output_buffer.h"
 
 namespace lines2svg {
 

@@ -2,7 +2,7 @@
 
 #include "passes/block_reader.h"
 #include "passes/passes.h"
-#include "passes/read_number.h"
+#include "text/read_number.h"
 
 namespace lines2svg {
 

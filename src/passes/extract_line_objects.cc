@@ -1,8 +1,8 @@
 #include <string_view>
 
-#include "passes/output_buffer.h"
 #include "passes/passes.h"
-#include "passes/token_reader.h"
+#include "text/output_buffer.h"
+#include "text/token_reader.h"
 
 namespace lines2svg {
 

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "passes/output_buffer.h"
-#include "svg/fixed_format.h"
+#include "text/fixed_format.h"
+#include "text/output_buffer.h"
 
 namespace lines2svg {
 
@@ -21,12 +21,7 @@ class SvgStream {
 
   // Appends a real number with the current number of decimals.
   void number(double value) {
-    if (char* place = out_.reserve(kFixedBufferSize)) {
-      out_.commit(formatFixed(value, precision_, place));
-    } else {
-      char digits[kFixedBufferSize];
-      out_.write(std::string_view(digits, formatFixed(value, precision_, digits)));
-    }
+    out_.commit(formatFixed(value, precision_, out_.reserve(kFixedBufferSize)));
   }
 
   // Sets the number of decimals for the numbers that follow.

@@ -1,24 +1,33 @@
 #include "svg/svg_writer.h"
 
-#include <charconv>
-#include <cstdint>
 #include <string_view>
 
 #include "passes/block_reader.h"
-#include "passes/read_number.h"
-#include "passes/token_reader.h"
 #include "svg/furniture.h"
 #include "svg/svg_stream.h"
+#include "text/token_reader.h"
 
 namespace lines2svg {
 
 namespace {
 
-// One coordinate token as read.
-struct Coordinate {
-  bool read = false;
-  double value = 0;
+// One vertex of a block, as read.
+struct Vertex {
+  VertexRead read = VertexRead::kEnd;
+  double first = 0;
+  double second = 0;
+
+  // False once the block has no more vertices.
+  bool exists() const { return read == VertexRead::kRead || read == VertexRead::kUnreadable; }
+  // True when both coordinates are numbers.
+  bool drawable() const { return read == VertexRead::kRead; }
 };
+
+Vertex readVertex(BlockReader& blocks) {
+  Vertex vertex;
+  vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+  return vertex;
+}
 
 // Places vertices in the picture: the first coordinate mirrored, the second growing downwards.
 class Placement {
@@ -48,18 +57,16 @@ void writeHeader(SvgStream& svg, double extentFirst, double extentSecond) {
       "xmlns=\"http://www.w3.org/2000/svg\">\n");
 }
 
-void writeLine(SvgStream& svg, const Placement& place, const Coordinate (&c)[4]) {
-  for (const Coordinate& each : c) {
-    if (!each.read) return;
-  }
+void writeLine(SvgStream& svg, const Placement& place, const Vertex& from, const Vertex& to) {
+  if (!from.drawable() || !to.drawable()) return;
   svg.text("<line x1=\"");
-  svg.number(place.x(c[0].value));
+  svg.number(place.x(from.first));
   svg.text("\" y1=\"");
-  svg.number(place.y(c[1].value));
+  svg.number(place.y(from.second));
   svg.text("\" x2=\"");
-  svg.number(place.x(c[2].value));
+  svg.number(place.x(to.first));
   svg.text("\" y2=\"");
-  svg.number(place.y(c[3].value));
+  svg.number(place.y(to.second));
   svg.text("\" stroke-width=\"2\" stroke=\"black\"/>\n");
 }
 
@@ -69,11 +76,13 @@ class PolylineWriter {
  public:
   PolylineWriter(SvgStream& svg, const Placement& place) : svg_(svg), place_(place) {}
 
-  void add(double first, double second) {
+  // Adds a vertex; one with an unreadable coordinate is left out.
+  void add(const Vertex& vertex) {
+    if (!vertex.drawable()) return;
     if (!open_ && !pending_) {
       pending_ = true;
-      pendingFirst_ = first;
-      pendingSecond_ = second;
+      pendingFirst_ = vertex.first;
+      pendingSecond_ = vertex.second;
       return;
     }
     if (!open_) {
@@ -81,7 +90,7 @@ class PolylineWriter {
       point(pendingFirst_, pendingSecond_);
       open_ = true;
     }
-    point(first, second);
+    point(vertex.first, vertex.second);
   }
 
   void finish() {
@@ -104,29 +113,22 @@ class PolylineWriter {
   double pendingSecond_ = 0;
 };
 
-// Draws up to `count` vertices: those among the block's first `taken` tokens, then the rest of
-// the block.
-void writePolyline(SvgStream& svg, const Placement& place, const Coordinate (&c)[4], int taken,
-                   std::int64_t count, BlockReader& blocks) {
+// Draws a polyline through the block's first two vertices and all the vertices after them.
+void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
+                   const Vertex& second, BlockReader& blocks) {
   PolylineWriter polyline(svg, place);
-  std::int64_t done = 0;
-  for (int i = 0; i + 1 < taken && done < count; i += 2, ++done) {
-    if (c[i].read && c[i + 1].read) polyline.add(c[i].value, c[i + 1].value);
-  }
-  double first = 0;
-  double second = 0;
-  for (; done < count; ++done) {
-    VertexRead read = nextVertex(blocks, &first, &second);
-    if (read == VertexRead::kEnd) break;
-    if (read == VertexRead::kRead) polyline.add(first, second);
+  polyline.add(first);
+  polyline.add(second);
+  for (Vertex vertex = readVertex(blocks); vertex.exists(); vertex = readVertex(blocks)) {
+    polyline.add(vertex);
   }
   polyline.finish();
 }
 
 }  // namespace
 
-void writeSvg(std::istream& vertices, std::istream& shapes, std::ostream& out, const Bounds& bounds,
-              double scaleBar) {
+void writeSvg(std::istream& vertices, std::istream& shapeFile, std::ostream& out,
+              const Bounds& bounds, double scaleBar) {
   SvgStream svg(out);
   const double e1 = extentFirst(bounds);
   const double e2 = extentSecond(bounds);
@@ -134,26 +136,24 @@ void writeSvg(std::istream& vertices, std::istream& shapes, std::ostream& out, c
   writeHeader(svg, e1, e2);
 
   BlockReader blocks(vertices);
-  TokenReader shapeTokens(shapes);
-  std::string_view token;
+  TokenReader shapes(shapeFile);
+  std::string_view shape;
   while (blocks.nextBlock()) {
-    // A block of four or more tokens always has a shape line, so its first four tokens settle
-    // whether this one has; the rest of a long block is read as it is drawn.
-    Coordinate c[4];
-    int taken = 0;
-    while (taken < 4 && blocks.nextToken(&token)) {
-      c[taken].read = blocks.readNumber(token, &c[taken].value);
-      ++taken;
-    }
-    if (taken != 2 && taken != 4) continue;
-    if (!shapeTokens.next(&token)) break;
-    if (token == "L") {
-      if (taken == 4) writeLine(svg, place, c);
-    } else if (token == "M") {
-      std::int64_t count = 0;
-      if (!shapeTokens.next(&token)) break;
-      std::from_chars(token.data(), token.data() + token.size(), count);
-      writePolyline(svg, place, c, taken, count, blocks);
+    // The shape file has a line for a block of two tokens or of four and more, which the block's
+    // first two vertices tell apart from blocks of none, one or three.
+    const Vertex first = readVertex(blocks);
+    if (!first.exists()) continue;
+    const Vertex second = readVertex(blocks);
+    if (second.read == VertexRead::kOddToken) continue;
+    if (!shapes.next(&shape)) break;
+    if (!second.exists()) continue;  // a single vertex, which is not drawn
+    if (shape == "L") {
+      writeLine(svg, place, first, second);
+    } else if (shape == "M") {
+      // The vertex count after "M" is the block's own, which the block itself tells.
+      std::string_view count;
+      if (!shapes.next(&count)) break;
+      writePolyline(svg, place, first, second, blocks);
     }
   }
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "fuzz/conversion_properties.h"
+#include "support/conversion_properties.h"
 
 namespace lines2svg {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "fuzz/conversion_properties.h"
+#include "support/conversion_properties.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string problem =

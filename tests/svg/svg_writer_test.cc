@@ -6,7 +6,7 @@
 #include <string>
 
 #include "passes/passes.h"
-#include "svg/expected_svg.h"
+#include "support/expected_svg.h"
 
 namespace lines2svg {
 namespace {

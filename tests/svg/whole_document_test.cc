@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "fuzz/conversion_properties.h"
-#include "svg/expected_svg.h"
+#include "support/conversion_properties.h"
+#include "support/expected_svg.h"
 
 namespace lines2svg {
 namespace {

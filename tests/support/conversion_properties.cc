@@ -1,10 +1,10 @@
-#include "fuzz/conversion_properties.h"
+#include "support/conversion_properties.h"
 
 #include <sstream>
 #include <vector>
 
 #include "passes/passes.h"
-#include "svg/expected_svg.h"
+#include "support/expected_svg.h"
 #include "svg/svg_writer.h"
 
 namespace lines2svg {

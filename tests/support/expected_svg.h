@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_TESTS_SVG_EXPECTED_SVG_H_
-#define LINES2SVG_TESTS_SVG_EXPECTED_SVG_H_
+#ifndef LINES2SVG_TESTS_SUPPORT_EXPECTED_SVG_H_
+#define LINES2SVG_TESTS_SUPPORT_EXPECTED_SVG_H_
 
 #include <string>
 
@@ -33,4 +33,4 @@ inline std::string documentFor1000By700(const std::string& shapes) {
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_TESTS_SVG_EXPECTED_SVG_H_
+#endif  // LINES2SVG_TESTS_SUPPORT_EXPECTED_SVG_H_

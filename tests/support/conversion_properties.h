@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_TESTS_FUZZ_CONVERSION_PROPERTIES_H_
-#define LINES2SVG_TESTS_FUZZ_CONVERSION_PROPERTIES_H_
+#ifndef LINES2SVG_TESTS_SUPPORT_CONVERSION_PROPERTIES_H_
+#define LINES2SVG_TESTS_SUPPORT_CONVERSION_PROPERTIES_H_
 
 #include <string>
 #include <string_view>
@@ -25,4 +25,4 @@ std::string checkConversion(std::string_view drawing);
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_TESTS_FUZZ_CONVERSION_PROPERTIES_H_
+#endif  // LINES2SVG_TESTS_SUPPORT_CONVERSION_PROPERTIES_H_

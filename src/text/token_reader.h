@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_PASSES_TOKEN_READER_H_
-#define LINES2SVG_PASSES_TOKEN_READER_H_
+#ifndef LINES2SVG_TEXT_TOKEN_READER_H_
+#define LINES2SVG_TEXT_TOKEN_READER_H_
 
 #include <algorithm>
 #include <cstddef>
@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "text/buffer_size.h"
 
 namespace lines2svg {
 
@@ -29,10 +31,8 @@ inline bool isTokenSpace(char c) {
 // stream's buffer) ends the tokens and puts the stream into its bad state.
 class TokenReader {
  public:
-  static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 18;
-
-  explicit TokenReader(std::istream& in, std::size_t bufferSize = kDefaultBufferSize,
-                       std::size_t maxWholeToken = kDefaultBufferSize);
+  explicit TokenReader(std::istream& in, std::size_t bufferSize = kIoBufferSize,
+                       std::size_t maxWholeToken = kIoBufferSize);
 
   // Moves to the next token and points `token` at it, or at its head; the view stays valid until
   // the next call of next() or nextAfter(). The rest of a partial token not yet taken is skipped.
@@ -123,4 +123,4 @@ class TokenReader {
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_PASSES_TOKEN_READER_H_
+#endif  // LINES2SVG_TEXT_TOKEN_READER_H_

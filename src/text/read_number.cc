@@ -1,4 +1,4 @@
-#include "passes/read_number.h"
+#include "text/read_number.h"
 
 #include <algorithm>
 #include <charconv>

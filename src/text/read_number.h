@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_PASSES_READ_NUMBER_H_
-#define LINES2SVG_PASSES_READ_NUMBER_H_
+#ifndef LINES2SVG_TEXT_READ_NUMBER_H_
+#define LINES2SVG_TEXT_READ_NUMBER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -111,4 +111,4 @@ inline std::int32_t truncateToInt32(double value) {
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_PASSES_READ_NUMBER_H_
+#endif  // LINES2SVG_TEXT_READ_NUMBER_H_

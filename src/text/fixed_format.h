@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_SVG_FIXED_FORMAT_H_
-#define LINES2SVG_SVG_FIXED_FORMAT_H_
+#ifndef LINES2SVG_TEXT_FIXED_FORMAT_H_
+#define LINES2SVG_TEXT_FIXED_FORMAT_H_
 
 #include <cstddef>
 
@@ -17,4 +17,4 @@ std::size_t formatFixed(double value, int precision, char* buffer);
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_SVG_FIXED_FORMAT_H_
+#endif  // LINES2SVG_TEXT_FIXED_FORMAT_H_

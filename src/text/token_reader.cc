@@ -1,4 +1,4 @@
-#include "passes/token_reader.h"
+#include "text/token_reader.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,4 +1,4 @@
-#include "svg/fixed_format.h"
+#include "text/fixed_format.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "passes/output_buffer.h"
+#include "text/output_buffer.h"
 
 #include <charconv>
 
@@ -11,13 +11,17 @@ OutputBuffer::OutputBuffer(std::ostream& out, std::size_t capacity)
 
 OutputBuffer::~OutputBuffer() { flush(); }
 
-void OutputBuffer::drain() {
-  if (used_ == 0) return;
+void OutputBuffer::send(const char* bytes, std::size_t size) {
   std::streambuf* sink = out_.rdbuf();
-  std::streamsize want = static_cast<std::streamsize>(used_);
-  if (sink == nullptr || !out_.good() || sink->sputn(buffer_.get(), want) != want) {
+  const std::streamsize want = static_cast<std::streamsize>(size);
+  if (sink == nullptr || !out_.good() || sink->sputn(bytes, want) != want) {
     out_.setstate(std::ios_base::badbit);
   }
+}
+
+void OutputBuffer::drain() {
+  if (used_ == 0) return;
+  send(buffer_.get(), used_);
   used_ = 0;
 }
 
@@ -28,11 +32,7 @@ void OutputBuffer::writeSlow(std::string_view text) {
     used_ = text.size();
     return;
   }
-  std::streambuf* sink = out_.rdbuf();
-  std::streamsize want = static_cast<std::streamsize>(text.size());
-  if (sink == nullptr || !out_.good() || sink->sputn(text.data(), want) != want) {
-    out_.setstate(std::ios_base::badbit);
-  }
+  send(text.data(), text.size());
 }
 
 void OutputBuffer::writeInteger(std::int64_t value) {

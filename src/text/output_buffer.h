@@ -1,5 +1,5 @@
-#ifndef LINES2SVG_PASSES_OUTPUT_BUFFER_H_
-#define LINES2SVG_PASSES_OUTPUT_BUFFER_H_
+#ifndef LINES2SVG_TEXT_OUTPUT_BUFFER_H_
+#define LINES2SVG_TEXT_OUTPUT_BUFFER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "text/buffer_size.h"
+
 namespace lines2svg {
 
 // Collects a pass's output in one large buffer and hands it to the stream's buffer in big
@@ -15,9 +17,7 @@ namespace lines2svg {
 // bad state, where the caller can see it.
 class OutputBuffer {
  public:
-  static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 18;
-
-  explicit OutputBuffer(std::ostream& out, std::size_t capacity = kDefaultCapacity);
+  explicit OutputBuffer(std::ostream& out, std::size_t capacity = kIoBufferSize);
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
   // Flushes what is left.
@@ -33,13 +33,10 @@ class OutputBuffer {
     }
   }
 
-  // Room for `size` more bytes at the end of the buffer, to be written in place and then handed
-  // to commit(); null if the buffer can never hold that many.
+  // Room for `size` more bytes, at most the capacity, at the end of the buffer, to be written in
+  // place and then handed to commit().
   char* reserve(std::size_t size) {
-    if (size > capacity_ - used_) {
-      if (size > capacity_) return nullptr;
-      drain();
-    }
+    if (size > capacity_ - used_) drain();
     return buffer_.get() + used_;
   }
 
@@ -79,6 +76,8 @@ class OutputBuffer {
   void writeSlow(std::string_view text);
   // Hands the buffered bytes to the stream's buffer.
   void drain();
+  // Hands bytes to the stream's buffer; a short write puts the stream into its bad state.
+  void send(const char* bytes, std::size_t size);
 
   std::ostream& out_;
   std::unique_ptr<char[]> buffer_;
@@ -88,4 +87,4 @@ class OutputBuffer {
 
 }  // namespace lines2svg
 
-#endif  // LINES2SVG_PASSES_OUTPUT_BUFFER_H_
+#endif  // LINES2SVG_TEXT_OUTPUT_BUFFER_H_

@@ -1,4 +1,4 @@
-#include "passes/token_reader.h"
+#include "text/token_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "passes/read_number.h"
+#include "text/read_number.h"
 
 #include <gtest/gtest.h>
 
