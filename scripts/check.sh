@@ -4,8 +4,8 @@
 # On a fresh Debian machine it first installs what it needs (as root, through apt-get). Warnings
 # are errors here.
 #
-# Last, it cross-builds the Windows program with MinGW-w64 and runs the tests under Wine, with
-# Czech code pages.
+# Then it cross-builds the Windows program with MinGW-w64 and runs the tests under Wine, with
+# Czech code pages. Last, it builds the release packages (scripts/package.sh) and checks them.
 #
 #   bash scripts/check.sh [--quick]      --quick: the release build and its tests only
 #   LINES2SVG_FUZZ_SECONDS=60            how long the fuzzer runs
@@ -92,3 +92,8 @@ export WINEPREFIX WINEDEBUG=-all
 trap '/usr/lib/wine/wineserver -k || true; rm -rf "$WINEPREFIX"' EXIT
 /usr/lib/wine/wine64 wineboot -i < /dev/null > /dev/null 2>&1
 ctest --test-dir build-windows --output-on-failure
+
+stage "release packages"
+need dpkg-dev
+bash scripts/package.sh
+bash tests/packaging/package_test.sh build/lines2svg
