@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the release packages that scripts/package.sh left in dist/: the zip's entries, the
-# Windows program's version resource and manifest, and the Debian package installed into a
+# strings of the Windows program's version resource and its manifest, and the Debian package installed into a
 # scratch root, whose program must write the same files as the build tree's.
 # Usage: package_test.sh BUILT_PROGRAM
 set -u
@@ -25,13 +25,18 @@ zip=dist/lines2svg-$version-win64.zip
 expect "zip entries" $'README.md\nexamples/\nexamples/district.txt\nlines2svg.exe' \
   "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")"
 python3 -m zipfile -e "$zip" "$work/zip"
-expect "version resource" "fixed FileVersion $version.0
-FileVersion $version
-ProductVersion $version
-ProductName lines2svg
-FileDescription Converts the line objects of a drawing file into an SVG picture
-manifest longPathAware yes
-manifest supportedOS yes" "$(python3 tests/packaging/exe_resources.py "$work/zip/lines2svg.exe" 2>&1)"
+# The version resource's strings are UTF-16, each key followed by its value.
+expect "version resource" "FileDescription
+Converts the line objects of a drawing file into an SVG picture
+FileVersion
+$version
+ProductName
+lines2svg
+ProductVersion
+$version" "$(strings -el "$work/zip/lines2svg.exe" |
+  grep -A1 --no-group-separator -xE 'FileVersion|ProductVersion|ProductName|FileDescription')"
+expect "manifest: long paths, Windows 10 and 11" 2 \
+  "$(strings "$work/zip/lines2svg.exe" | grep -cE 'longPathAware|8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a')"
 
 deb=dist/lines2svg_${version}_amd64.deb
 expect "tarball" 1 "$(ls dist/lines2svg-"$version"-*.tar.gz 2>/dev/null | wc -l)"

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "support/failing_buffer.h"
-
 namespace lines2svg {
 namespace {
 
@@ -117,16 +115,6 @@ TEST(TokenReader, LongTokensInBoundedHeads) {
   EXPECT_EQ(heads,
             (std::vector<std::string>{"P", std::string(4096, 'x'), "L", std::string(4096, 'y')}));
   EXPECT_EQ(partial, (std::vector<bool>{false, true, false, true}));
-}
-
-TEST(TokenReader, ReadErrorEndsTokensAndMarksStreamBad) {
-  FailingBuffer failing("ab cd ef gh", 4);
-  std::istream in(&failing);
-  TokenReader reader(in, 2);
-  std::vector<std::string> tokens;
-  for (std::string_view token; reader.next(&token);) tokens.emplace_back(token);
-  EXPECT_EQ(tokens, (std::vector<std::string>{"ab", "c"}));
-  EXPECT_TRUE(in.bad());
 }
 
 }  // namespace
