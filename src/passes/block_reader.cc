@@ -1,6 +1,5 @@
 #include "passes/block_reader.h"
 
-#include "text/read_number.h"
 
 namespace lines2svg {
 
@@ -33,8 +32,8 @@ bool BlockReader::nextToken(std::string_view* token) {
   return true;
 }
 
-bool BlockReader::readNumber(std::string_view token, double* value) {
-  if (!tokens_.isPartial()) return lines2svg::readNumber(token, value);
+bool BlockReader::readNumberSlowly(std::string_view token, double* value) {
+  if (!tokens_.isPartial()) return detail::readNumberSlowly(token, value);
   NumberScanner scanner;
   scanner.feed(token);
   for (std::string_view piece; tokens_.nextPiece(&piece);) scanner.feed(piece);

@@ -4,6 +4,7 @@
 #include <istream>
 #include <string_view>
 
+#include "text/read_number.h"
 #include "text/token_reader.h"
 
 namespace lines2svg {
@@ -23,9 +24,17 @@ class BlockReader {
   bool nextToken(std::string_view* token);
 
   // Reads the token nextToken() has just given as a number, as readNumber does.
-  bool readNumber(std::string_view token, double* value);
+  bool readNumber(std::string_view token, double* value) {
+    // The head of a partial token is far longer than the inline path ever reads.
+    return readNumberWith(token, value, [this](std::string_view head, double* number) {
+      return readNumberSlowly(head, number);
+    });
+  }
 
  private:
+  // readNumber() beyond its inline path, taking in the rest of a token that comes in pieces.
+  bool readNumberSlowly(std::string_view token, double* value);
+
   TokenReader tokens_;
   bool started_ = false;
   bool inBlock_ = false;

@@ -23,12 +23,11 @@ bool readNumberSlowly(std::string_view token, double* value);
 
 }  // namespace detail
 
-// Reads a coordinate token exactly as extracting a double from a string stream holding the token
-// would: the longest prefix of the form [+-]digits[.digits][e[+-]digits] is read and the rest
-// ignored ("12.5abc" is 12.5). Returns false where that extraction fails: no digit before the
-// exponent or the end ("-", ".", "abc", "inf"), an exponent without digits ("12e") or a value too
-// large for a double ("1e400"). A value too small for one reads as the nearest double, 0 included.
-inline bool readNumber(std::string_view token, double* value) {
+// readNumber with the cases its inline path leaves handed to `slowly` (readNumberSlowly's
+// signature). The inline path never looks past the 17th character, so a caller holding only the
+// head of a longer token can pass a `slowly` that reads the rest.
+template <typename Slowly>
+inline bool readNumberWith(std::string_view token, double* value, Slowly slowly) {
   const char* p = token.data();
   const char* const end = p + token.size();
   bool negative = false;
@@ -54,7 +53,7 @@ inline bool readNumber(std::string_view token, double* value) {
     digits += decimals;
   }
   if (digits == 0 || digits > detail::kExactDigits || (p < end && (*p == 'e' || *p == 'E'))) {
-    return detail::readNumberSlowly(token, value);
+    return slowly(token, value);
   }
   // Both the digits and the power of ten are exact doubles, and one division rounds correctly,
   // as a correctly rounding strtod does.
@@ -62,6 +61,15 @@ inline bool readNumber(std::string_view token, double* value) {
       static_cast<double>(static_cast<std::int64_t>(mantissa)) / detail::kPowersOfTen[decimals];
   *value = negative ? -v : v;
   return true;
+}
+
+// Reads a coordinate token exactly as extracting a double from a string stream holding the token
+// would: the longest prefix of the form [+-]digits[.digits][e[+-]digits] is read and the rest
+// ignored ("12.5abc" is 12.5). Returns false where that extraction fails: no digit before the
+// exponent or the end ("-", ".", "abc", "inf"), an exponent without digits ("12e") or a value too
+// large for a double ("1e400"). A value too small for one reads as the nearest double, 0 included.
+inline bool readNumber(std::string_view token, double* value) {
+  return readNumberWith(token, value, detail::readNumberSlowly);
 }
 
 // Reads a number that comes in pieces, as readNumber reads the whole token, in memory that does

@@ -83,6 +83,7 @@ bool TokenReader::refill() {
 }
 
 bool TokenReader::nextAcrossRefill(std::string_view* token) {
+  if (partial_) skipRestOfToken();
   std::size_t start = find(pos_, false);
   while (start == end_) {
     if (!refill()) return false;
@@ -104,7 +105,8 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
     const std::size_t room = maxWholeToken_ > spill_.size() ? maxWholeToken_ - spill_.size() : 0;
     if (stop > room) {
       spill_.append(data, room);
-      pos_ = room;
+      piecePos_ = room;
+      pos_ = end_;
       partial_ = true;
       break;
     }
@@ -118,17 +120,22 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
 
 bool TokenReader::nextPiece(std::string_view* piece) {
   if (!partial_) return false;
-  if (pos_ == end_ && !refill()) {
+  if (piecePos_ == end_) {
+    if (!refill()) {
+      partial_ = false;
+      return false;
+    }
+    piecePos_ = 0;
+  }
+  const std::size_t stop = find(piecePos_, true);
+  if (stop == piecePos_) {
     partial_ = false;
+    pos_ = stop;
     return false;
   }
-  const std::size_t stop = find(pos_, true);
-  if (stop == pos_) {
-    partial_ = false;
-    return false;
-  }
-  *piece = std::string_view(buffer_.get() + pos_, stop - pos_);
-  pos_ = stop;
+  *piece = std::string_view(buffer_.get() + piecePos_, stop - piecePos_);
+  piecePos_ = stop;
+  pos_ = end_;
   return true;
 }
 

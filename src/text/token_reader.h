@@ -38,7 +38,6 @@ class TokenReader {
   // the next call of next() or nextAfter(). The rest of a partial token not yet taken is skipped.
   // Returns false, leaving `token` alone, once the stream holds no more tokens.
   bool next(std::string_view* token) {
-    if (partial_) skipRestOfToken();
     // Most tokens lie wholly inside the buffer with a separator after them.
     const std::size_t start = find(pos_, false);
     const std::size_t stop = find(start, true);
@@ -114,7 +113,10 @@ class TokenReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;
+  // While a partial token's rest is pending, pos_ is held at end_, so that next() takes its slow
+  // path and skips that rest first; the rest goes on from piecePos_.
   bool partial_ = false;
+  std::size_t piecePos_ = 0;
   // Holds a token that runs across a refill, or the head of a partial one.
   std::string spill_;
   // Holds the first of a pair while a refill brings in the second.

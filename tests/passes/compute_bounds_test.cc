@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 #include "passes/passes.h"
 
@@ -39,6 +40,16 @@ TEST(ComputeBounds, Table) {
     EXPECT_EQ(b.minFirst, c.expected.minFirst) << c.name;
     EXPECT_EQ(b.minSecond, c.expected.minSecond) << c.name;
   }
+}
+
+// Coordinates far longer than the read buffer are read from all their digits: 1 and -5 here.
+TEST(ComputeBounds, CoordinatesLongerThanTheBuffer) {
+  const std::string zeros(1 << 20, '0');
+  std::istringstream in("x\n" + zeros + "1" + zeros + "e-1048576 -0." + zeros + "5e1048577\n2 3\n");
+  Bounds b = computeBounds(in);
+  EXPECT_EQ(b.minFirst, 1);
+  EXPECT_EQ(b.minSecond, -5);
+  EXPECT_EQ(b.maxFirst, 2);
 }
 
 TEST(ScaleBarLength, PowersOfFive) {
