@@ -14,25 +14,21 @@ bool isSeparator(Char c, PathStyle style) {
   return style == PathStyle::kWindows && (c == Char('\\') || c == Char(':'));
 }
 
-// The second half of a UTF-16 surrogate pair; never true for a byte.
+// True for a UTF-16 unit from `low` to `high`; never for a byte.
 template <typename Char>
-bool isLowSurrogate(Char c) {
+bool isUnitIn(Char c, unsigned long low, unsigned long high) {
   if constexpr (sizeof(Char) == 1) {
     return false;
   } else {
     const auto unit = static_cast<unsigned long>(c);
-    return unit >= 0xDC00 && unit <= 0xDFFF;
+    return unit >= low && unit <= high;
   }
 }
 
+// True when name[i - 1] and name[i] are the two halves of a surrogate pair.
 template <typename Char>
-bool isHighSurrogate(Char c) {
-  if constexpr (sizeof(Char) == 1) {
-    return false;
-  } else {
-    const auto unit = static_cast<unsigned long>(c);
-    return unit >= 0xD800 && unit <= 0xDBFF;
-  }
+bool endsSurrogatePair(const std::basic_string<Char>& name, std::size_t i) {
+  return i > 0 && isUnitIn(name[i], 0xDC00, 0xDFFF) && isUnitIn(name[i - 1], 0xD800, 0xDBFF);
 }
 
 }  // namespace
@@ -44,7 +40,7 @@ void setExtension(std::basic_string<Char>& name, std::string_view extension, Pat
   std::size_t characters = 0;
   while (characters < kExtensionLength && start > 0 && !isSeparator(name[start - 1], style)) {
     --start;
-    if (start > 0 && isLowSurrogate(name[start]) && isHighSurrogate(name[start - 1])) --start;
+    if (endsSurrogatePair(name, start)) --start;
     ++characters;
   }
   if (characters == kExtensionLength) name.erase(start);

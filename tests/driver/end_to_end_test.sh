@@ -4,11 +4,10 @@
 # Usage: end_to_end_test.sh PROGRAM [ARGS...]   (ARGS lets an emulator run a cross-built program)
 # With LINES2SVG_CRLF=1 the written files must have CR LF line ends, which are then compared as LF.
 set -u
-source "$(dirname "$0")/../program_args.sh"
+source "$(dirname "$0")/../support/program_args.sh"
+source "$(dirname "$0")/../support/expect.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
 
 prompt='Zadej nazev souboru: '
 working='Pracuji...'
@@ -22,15 +21,6 @@ trd=$'L\nM 3\nP\n'
 # The SVG's shapes for that drawing; whole documents are checked in the unit tests.
 svg_shapes=$'<line x1="10.00" y1="0.00" x2="8.00" y2="2.00" stroke-width="2" stroke="black"/>
 <polyline fill="none" stroke="black" stroke-width="2" points=" 6.00 4.00 4.00 6.00 2.00 8.00"/>'
-
-expect() {  # name expected actual
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
 
 # Runs the program in directory $1 with standard input $2; sets `console` and `status`.
 run() {
@@ -196,5 +186,4 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   expect "unreadable vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
 fi
 
-echo "end_to_end: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish end_to_end

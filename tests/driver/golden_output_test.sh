@@ -9,7 +9,7 @@ set -u
 example=$(realpath "$1")
 generator=$(realpath "$2")
 shift 2
-source "$(dirname "$0")/../program_args.sh"
+source "$(dirname "$0")/../support/program_args.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -6,22 +6,12 @@
 # link from an output name is refused and left unchanged.
 # Usage: windows_names_test.sh PROGRAM [ARGS...]
 set -u
-source "$(dirname "$0")/../program_args.sh"
+source "$(dirname "$0")/../support/program_args.sh"
+source "$(dirname "$0")/../support/expect.sh"
 type_at_console="$(dirname "$(realpath "$0")")/type_at_console.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
 drawing=$'&L P 1 2 L 3 4 &E\r\n'
-
-expect() {  # label expected actual
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
 
 # Lays out a fresh case directory holding the drawing at each path given.
 fresh() {
@@ -79,5 +69,4 @@ for link in "ln -s Třebíč.txt Třebíč.svg" "ln Třebíč.txt Třebíč.dat"
   expect "$link: no vertex file written" "" "$(find "$work/case" -name '*.trd')"
 done
 
-echo "windows_names: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish windows_names

@@ -1,25 +1,15 @@
 #!/usr/bin/env bash
 # Checks the release packages that scripts/package.sh left in dist/: the zip's entries, the
-# strings of the Windows program's version resource and its manifest, and the Debian package installed into a
-# scratch root, whose program must write the same files as the build tree's.
+# strings of the Windows program's version resource and its manifest, and the Debian package
+# installed into a scratch root, whose program must write the same files as the build tree's.
 # Usage: package_test.sh BUILT_PROGRAM
 set -u
+source "$(dirname "$0")/../support/expect.sh"
 cd "$(dirname "$0")/../.."
 built=$(realpath "$1")
 version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-expect() {  # label expected actual
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
 
 zip=dist/lines2svg-$version-win64.zip
 expect "zip entries" $'README.md\nexamples/\nexamples/district.txt\nlines2svg.exe' \
@@ -54,5 +44,4 @@ expect "installed program writes what the build tree's does" "$(cat "$work/sums-
   "$(cat "$work/sums-bin")"
 expect "README installed" 1 "$(ls "$work/root/usr/share/doc/lines2svg/README.md" | wc -l)"
 
-echo "packaging: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish packaging

@@ -8,7 +8,7 @@ set -u
 example=$(realpath "$1")
 generator=$(realpath "$2")
 shift 2
-source "$(dirname "$0")/../program_args.sh"
+source "$(dirname "$0")/../support/program_args.sh"
 if ! command -v xmllint > /dev/null; then
   echo "xmllint is missing: install libxml2-utils and w3c-sgml-lib"
   exit 1
