@@ -13,10 +13,10 @@
 
 #include "drawing_generator.h"
 #include "passes/passes.h"
-#include "text/read_number.h"
-#include "text/token_reader.h"
 #include "svg/svg_stream.h"
 #include "svg/svg_writer.h"
+#include "text/read_number.h"
+#include "text/token_reader.h"
 
 namespace {
 

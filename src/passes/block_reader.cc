@@ -1,6 +1,5 @@
 #include "passes/block_reader.h"
 
-
 namespace lines2svg {
 
 bool BlockReader::nextBlock() {
