@@ -81,6 +81,7 @@ if ! locale -a | grep -qix 'cs_CZ\.utf-\?8'; then
     echo 'cs_CZ.UTF-8 UTF-8' >> /etc/locale.gen
   locale-gen
 fi
+unset LC_ALL LC_CTYPE
 export LANG=cs_CZ.UTF-8
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DLINES2SVG_WERROR=ON
 cmake --build build-windows -j"$jobs"
