@@ -3,6 +3,8 @@
 #include <climits>
 #include <limits>
 
+#include "text/token_reader.h"
+
 #if defined(_WIN32)
 #include "driver/windows_console.h"
 #endif
@@ -11,10 +13,10 @@ namespace lines2svg {
 
 namespace {
 
+// A typed name is separated by the same six characters as the tokens of a file.
 template <typename Char>
 bool isNameSeparator(Char c) {
-  return c == Char(' ') || c == Char('\t') || c == Char('\n') || c == Char('\v') ||
-         c == Char('\f') || c == Char('\r');
+  return c == Char(static_cast<char>(c)) && isTokenSpace(static_cast<char>(c));
 }
 
 }  // namespace

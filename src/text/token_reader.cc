@@ -58,8 +58,9 @@ bool TokenReader::refill() {
   std::streambuf* source = in_.rdbuf();
   std::streamsize got = 0;
   try {
-    if (source != nullptr)
+    if (source != nullptr) {
       got = source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_));
+    }
   } catch (...) {
     // A file stream's buffer reports a read error by throwing; the tokens end here, and the
     // stream's state tells the caller why.
