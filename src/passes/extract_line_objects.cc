@@ -3,6 +3,7 @@
 #include "passes/passes.h"
 #include "text/output_buffer.h"
 #include "text/token_reader.h"
+#include "text/utf8_text_buffer.h"
 
 namespace lines2svg {
 
@@ -50,7 +51,10 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
 }  // namespace
 
 void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
-  TokenReader tokens(drawing);
+  // A drawing saved with a byte-order mark is read as the same drawing in UTF-8 without one.
+  Utf8TextBuffer text(drawing.rdbuf());
+  std::istream textIn(&text);
+  TokenReader tokens(textIn);
   OutputBuffer out(vertices);
   std::string_view token;
   while (tokens.next(&token)) {
@@ -66,6 +70,7 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
     // opened right at that token is not opened.
   }
   out.flush();
+  if (textIn.bad()) drawing.setstate(std::ios_base::badbit);
 }
 
 }  // namespace lines2svg

@@ -1,5 +1,7 @@
 #include "text/token_reader.h"
 
+#include <new>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -61,6 +63,8 @@ bool TokenReader::refill() {
     if (source != nullptr) {
       got = source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_));
     }
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (...) {
     // A file stream's buffer reports a read error by throwing; the tokens end here, and the
     // stream's state tells the caller why.
