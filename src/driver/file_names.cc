@@ -31,20 +31,82 @@ bool endsSurrogatePair(const std::basic_string<Char>& name, std::size_t i) {
   return i > 0 && isUnitIn(name[i], 0xDC00, 0xDFFF) && isUnitIn(name[i - 1], 0xD800, 0xDBFF);
 }
 
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// True when the bytes are well-formed UTF-8: no stray or missing continuation byte, no overlong
+// form, no surrogate and nothing beyond U+10FFFF.
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;  // the range of the byte after the lead
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (second < low || second > high) return false;
+    for (std::size_t k = 2; k < length; ++k) {
+      if (!isContinuationByte(text[i + k])) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// The start of the character that ends before `end`.
+template <typename Char>
+std::size_t characterStart(const std::basic_string<Char>& name, std::size_t end, bool utf8) {
+  std::size_t start = end - 1;
+  if constexpr (sizeof(Char) == 1) {
+    while (utf8 && start > 0 && isContinuationByte(name[start])) --start;
+  } else {
+    if (endsSurrogatePair(name, start)) --start;
+  }
+  return start;
+}
+
 }  // namespace
 
 template <typename Char>
 void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style) {
+  bool utf8 = false;
+  if constexpr (sizeof(Char) == 1) utf8 = isValidUtf8(name);
   // Walks back over the last three characters of the file-name part.
   std::size_t start = name.size();
   std::size_t characters = 0;
   while (characters < kExtensionLength && start > 0 && !isSeparator(name[start - 1], style)) {
-    --start;
-    if (endsSurrogatePair(name, start)) --start;
+    start = characterStart(name, start, utf8);
     ++characters;
   }
   if (characters == kExtensionLength) name.erase(start);
   for (char c : extension) name.push_back(static_cast<Char>(c));
+}
+
+template <typename Char>
+void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style) {
+  if (style != PathStyle::kWindows) return;
+  std::size_t partStart = name.size();
+  while (partStart > 0 && !isSeparator(name[partStart - 1], style)) --partStart;
+  std::size_t end = name.size();
+  while (end > partStart && (name[end - 1] == Char('.') || name[end - 1] == Char(' '))) --end;
+  const bool onlyDots =
+      name.find_first_not_of(Char('.'), partStart) == std::basic_string<Char>::npos;
+  if (end > partStart || !onlyDots) name.erase(end);
 }
 
 template <typename Char>
@@ -69,6 +131,8 @@ OutputNames outputNames(const NativeName& drawing, PathStyle style) {
 
 template void setExtension(std::string&, std::string_view, PathStyle);
 template void setExtension(std::wstring&, std::string_view, PathStyle);
+template void dropTrailingDotsAndSpaces(std::string&, PathStyle);
+template void dropTrailingDotsAndSpaces(std::wstring&, PathStyle);
 template bool hasOutputExtension(std::string_view);
 template bool hasOutputExtension(std::wstring_view);
 

@@ -29,11 +29,18 @@ inline constexpr PathStyle kHostPathStyle = PathStyle::kPosix;
 // last three characters of its file-name part; nothing is searched for, so "plan" becomes "pdat".
 // When the part after the last separator is shorter than three characters, the extension is
 // appended instead ("sub/ab" becomes "sub/abdat"), so that the file stays in the drawing's folder.
-// A character is a byte of a narrow name and a code point of a wide one: a UTF-16 surrogate pair
-// counts as one.
+// A character is a code point: a UTF-16 surrogate pair counts as one, and so do the bytes of a
+// UTF-8 sequence in a narrow name that is valid UTF-8. A narrow name that is not is counted in
+// bytes.
 template <typename Char>
 void setExtension(std::basic_string<Char>& name, std::string_view extension,
                   PathStyle style = kHostPathStyle);
+
+// In the Windows style, drops the dots and spaces that end the name's last part, as Windows does
+// when it opens the file ("plan.txt." and "plan.txt " open "plan.txt"); a last part made only of
+// dots ("." or "..") is left alone. In the POSIX style the name is left as it is.
+template <typename Char>
+void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = kHostPathStyle);
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be overwritten by one of the written files, on Windows even when the cases

@@ -1,7 +1,6 @@
 #include "driver/name_input.h"
 
 #include <climits>
-#include <limits>
 
 #include "text/token_reader.h"
 
@@ -19,10 +18,36 @@ bool isNameSeparator(Char c) {
   return c == Char(static_cast<char>(c)) && isTokenSpace(static_cast<char>(c));
 }
 
+// The UTF-8 byte-order mark.
+constexpr unsigned char kUtf8Mark[] = {0xEF, 0xBB, 0xBF};
+
 }  // namespace
 
 template <typename Char>
+bool NameCollector<Char>::skipMark(Char c) {
+  if constexpr (sizeof(Char) == 1) {
+    if (static_cast<unsigned char>(c) == kUtf8Mark[markMatched_]) {
+      markSettled_ = ++markMatched_ == sizeof kUtf8Mark;
+      return true;
+    }
+    // Not a mark after all: the bytes held back are the name's.
+    markSettled_ = true;
+    for (std::size_t i = 0; i < markMatched_; ++i) take(static_cast<Char>(kUtf8Mark[i]));
+    return false;
+  } else {
+    markSettled_ = true;
+    return c == Char(0xFEFF);
+  }
+}
+
+template <typename Char>
 bool NameCollector<Char>::offer(Char c) {
+  if (!markSettled_ && skipMark(c)) return true;
+  return take(c);
+}
+
+template <typename Char>
+bool NameCollector<Char>::take(Char c) {
   switch (state_) {
     case State::kLeading:
       if (isNameSeparator(c)) return true;
@@ -68,7 +93,12 @@ void NameCollector<Char>::keep(Char c) {
 }
 
 template <typename Char>
-bool NameCollector<Char>::finish(std::basic_string<Char>* name) const {
+bool NameCollector<Char>::finish(std::basic_string<Char>* name) {
+  // Input that ended inside what looked like a mark: those bytes are the name.
+  if (!markSettled_) {
+    markSettled_ = true;
+    for (std::size_t i = 0; i < markMatched_; ++i) take(static_cast<Char>(kUtf8Mark[i]));
+  }
   if (name_.empty() || tooLong_ || holdsNul_) return false;
   *name = name_;
   return true;
@@ -87,13 +117,16 @@ std::size_t maxNameLength() {
 #endif
 }
 
-bool StreamNameInput::readName(NativeName* name) {
+std::size_t maxNameBytes() {
   // A Windows code page takes at most four bytes for a UTF-16 unit.
-  const std::size_t maxBytes =
-      sizeof(NativeName::value_type) == 1 ? maxNameLength() : 4 * maxNameLength();
-  NameCollector<char> collector(kHostPathStyle, maxBytes);
+  return sizeof(NativeName::value_type) == 1 ? maxNameLength() : 4 * maxNameLength();
+}
+
+bool StreamNameInput::readName(NativeName* name) {
+  NameCollector<char> collector(kHostPathStyle, maxNameBytes());
   std::streambuf* source = in_.rdbuf();
-  for (;;) {
+  // Reading stops as soon as the name cannot name a file, so that endless input ends too.
+  while (!collector.hopeless()) {
     const int c = source->sgetc();
     if (c == std::char_traits<char>::eof()) {
       in_.setstate(std::ios_base::eofbit);
@@ -105,7 +138,7 @@ bool StreamNameInput::readName(NativeName* name) {
   std::string bytes;
   if (!collector.finish(&bytes)) return false;
 #if defined(_WIN32)
-  *name = decodePipedName(bytes, pipeCodePages(), nameExists);
+  *name = decodePipedName(bytes, pipeCodePages(), namesFile);
   return name->size() <= maxNameLength();
 #else
   *name = std::move(bytes);
@@ -115,8 +148,11 @@ bool StreamNameInput::readName(NativeName* name) {
 
 void StreamNameInput::waitForKey() {
   if (in_.eof()) return;
-  in_.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  in_.get();
+  // The rest of the line is skipped, but no further than a name could reach: input that never
+  // ends a line ends the wait as a key would.
+  const auto limit = static_cast<std::streamsize>(maxNameBytes());
+  in_.ignore(limit, '\n');
+  if (in_.gcount() < limit && !in_.eof()) in_.get();
 }
 
 }  // namespace lines2svg

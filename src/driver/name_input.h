@@ -20,14 +20,15 @@ class NameInput {
 
   // Waits until one more character is typed, not counting the rest of the line that held the
   // name, so that a console window opened just for this run stays open. Input that has already
-  // ended is not waited on.
+  // ended is not waited on, and a rest of the line longer than any name is not read to its end.
   virtual void waitForKey() = 0;
 };
 
 // Gathers a typed name one character at a time, in bounded memory whatever is typed. Leading
 // separators are skipped and the name runs to the next separator; in the Windows style a name
 // that starts with a double quote runs to the next double quote, spaces included, or to the line
-// end, and is kept without its quotes.
+// end, and is kept without its quotes. A byte-order mark that opens the input is skipped, as
+// Notepad writes one at the start of a file saved as UTF-8.
 template <typename Char>
 class NameCollector {
  public:
@@ -40,12 +41,20 @@ class NameCollector {
   // True while only separators have been offered.
   bool waiting() const { return state_ == State::kLeading; }
 
+  // True once the name can no longer name a file: it holds a NUL or is longer than the limit, so
+  // nothing more need be read.
+  bool hopeless() const { return tooLong_ || holdsNul_; }
+
   // The name gathered; false if there is none, or it holds a NUL or is longer than the limit.
-  bool finish(std::basic_string<Char>* name) const;
+  bool finish(std::basic_string<Char>* name);
 
  private:
   enum class State { kLeading, kWord, kQuoted, kDone };
 
+  // Takes a character after the byte-order mark, if any.
+  bool take(Char c);
+  // True when `c` belongs to a byte-order mark at the start of the input, and is dropped.
+  bool skipMark(Char c);
   void keep(Char c);
 
   PathStyle style_;
@@ -54,10 +63,16 @@ class NameCollector {
   std::basic_string<Char> name_;
   bool tooLong_ = false;
   bool holdsNul_ = false;
+  // The mark's bytes matched so far, while the input may still begin with one.
+  std::size_t markMatched_ = 0;
+  bool markSettled_ = false;
 };
 
 // The longest name the system can open, in the units of NativeName.
 std::size_t maxNameLength();
+
+// The most bytes a name can take in a byte stream.
+std::size_t maxNameBytes();
 
 // Reads the name from a byte stream: a pipe, a file or a terminal. On Linux the name is used as
 // its bytes. On Windows the bytes are decoded from the console's input code page, as a console

@@ -16,7 +16,7 @@ class ConsoleNameInput : public NameInput {
   bool readName(NativeName* name) override {
     NameCollector<wchar_t> collector(PathStyle::kWindows, maxNameLength());
     // Blank lines are skipped; the rest of the line that holds the name is read and dropped.
-    for (bool lineDone = false; !lineDone && !ended_;) {
+    for (bool lineDone = false; !lineDone && !ended_ && !collector.hopeless();) {
       wchar_t c = 0;
       if (!readCharacter(&c)) break;
       if (c == L'\n' && !collector.waiting()) lineDone = true;
@@ -26,8 +26,10 @@ class ConsoleNameInput : public NameInput {
   }
 
   void waitForKey() override {
+    // As for a piped name: no further than a name could reach.
     wchar_t c = 0;
-    while (!ended_ && readCharacter(&c) && c != L'\n') {
+    for (std::size_t skipped = 0; skipped < maxNameLength(); ++skipped) {
+      if (ended_ || !readCharacter(&c) || c == L'\n') return;
     }
   }
 
@@ -65,8 +67,9 @@ CodePages pipeCodePages() {
   return pages;
 }
 
-bool nameExists(const std::wstring& name) {
-  return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool namesFile(const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text) {
@@ -82,13 +85,13 @@ bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text
 }
 
 std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
-                             bool (*exists)(const std::wstring&)) {
+                             bool (*isFile)(const std::wstring&)) {
   std::wstring first;
   decodeBytes(bytes, codePages.console, &first);
-  if (exists(first)) return first;
+  if (isFile(first)) return first;
   std::wstring other;
-  if (decodeBytes(bytes, codePages.ansi, &other) && exists(other)) return other;
-  if (decodeBytes(bytes, CP_UTF8, &other) && exists(other)) return other;
+  if (decodeBytes(bytes, codePages.ansi, &other) && isFile(other)) return other;
+  if (decodeBytes(bytes, CP_UTF8, &other) && isFile(other)) return other;
   return first;
 }
 

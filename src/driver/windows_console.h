@@ -22,18 +22,19 @@ struct CodePages {
 // code page.
 CodePages pipeCodePages();
 
-// True when a file or folder of that name exists.
-bool nameExists(const std::wstring& name);
+// True when a file, not a folder, of that name exists.
+bool namesFile(const std::wstring& name);
 
 // Decodes `bytes` from `codePage` into `text`. Bytes that are not valid in a multi-byte code
 // page such as UTF-8 make it fail.
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
 
-// The name that piped bytes stand for: decoded from the console's code page; if no file of that
-// name exists, from the ANSI code page; failing that, as UTF-8 if the bytes are valid UTF-8. When
-// no decoding names an existing file, the first one is returned. ASCII reads the same in all.
+// The name that piped bytes stand for: decoded from the console's code page; if that names no
+// file (a folder does not count), from the ANSI code page; failing that, as UTF-8 if the bytes are
+// valid UTF-8. When no decoding names a file, the first one is returned. ASCII reads the same in
+// all.
 std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
-                             bool (*exists)(const std::wstring&));
+                             bool (*isFile)(const std::wstring&));
 
 // The Windows console, read with its wide-character input so that letters arrive as typed,
 // whatever code page the console is set to; null when standard input is not a console.

@@ -65,6 +65,41 @@ TEST(SetExtension, CountsCharactersOfWideNames) {
   for (const auto& c : cases) EXPECT_EQ(withExtension(c.name, PathStyle::kWindows), c.expected);
 }
 
+// A narrow name is counted in code points when it is valid UTF-8, in bytes otherwise.
+TEST(SetExtension, CountsCharactersOfUtf8Names) {
+  const struct {
+    std::string name;
+    std::string expected;
+  } cases[] = {
+      {"mapa.\u010d\u017e\u0159", "mapa.dat"},
+      {"sub/\u017e\u0159", "sub/\u017e\u0159dat"},
+      {"\u00dazem\u00ed/\u011b\u0161\u010d", "\u00dazem\u00ed/dat"},
+      {"a.\U0001F5FA\U0001F5FAx", "a.dat"},
+      {"plan.t\xC3\xA9\xFF", "plan.tdat"},  // not UTF-8: bytes
+      {"plan.\xE0\x80\x80", "plan.dat"},    // overlong, so not UTF-8
+      {"plan.t\xED\xA0\x80", "plan.tdat"},  // a surrogate, so not UTF-8
+  };
+  for (const auto& c : cases) EXPECT_EQ(withExtension(c.name, PathStyle::kPosix), c.expected);
+}
+
+TEST(DropTrailingDotsAndSpaces, AsWindowsOpensTheName) {
+  const struct {
+    std::string name;
+    std::string windows;
+  } cases[] = {
+      {"plan.txt.", "plan.txt"}, {"plan.txt ", "plan.txt"}, {"a\\plan. .", "a\\plan"}, {".", "."},
+      {"sub\\..", "sub\\.."},    {"plan.txt", "plan.txt"},
+  };
+  for (const auto& c : cases) {
+    std::string posix = c.name;
+    std::string windows = c.name;
+    dropTrailingDotsAndSpaces(posix, PathStyle::kPosix);
+    dropTrailingDotsAndSpaces(windows, PathStyle::kWindows);
+    EXPECT_EQ(posix, c.name);
+    EXPECT_EQ(windows, c.windows);
+  }
+}
+
 TEST(HasOutputExtension, AnyLetterCase) {
   const struct {
     const char* name;

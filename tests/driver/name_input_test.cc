@@ -21,15 +21,23 @@ TEST(NameCollector, WordsQuotesAndRefusedNames) {
       {"\"a b\"", PathStyle::kPosix, "\"a", " b\""},
       {"a\"b c\"", PathStyle::kWindows, "a\"b", " c\""},
       {"\"\"\n", PathStyle::kWindows, nullptr, "\n"},
-      {std::string("a\0b c", 5), PathStyle::kPosix, nullptr, " c"},
       {" \n \n", PathStyle::kPosix, nullptr, ""},
       {"exactly-twenty-chars", PathStyle::kPosix, "exactly-twenty-chars", ""},
-      {"twenty-one-characters x", PathStyle::kPosix, nullptr, " x"},
+      // Reading stops at the character that makes the name hopeless.
+      {"twenty-one-charactersxyz", PathStyle::kPosix, nullptr, "xyz"},
+      {std::string("a\0b c", 5), PathStyle::kPosix, nullptr, "b c"},
+      // A UTF-8 byte-order mark opening the input is skipped; a part of one is kept.
+      {"\xEF\xBB\xBF  plan.txt\n", PathStyle::kPosix, "plan.txt", "\n"},
+      {"\xEF\xBBplan.txt", PathStyle::kWindows, "\xEF\xBBplan.txt", ""},
+      {"\xEF\xBB", PathStyle::kPosix, "\xEF\xBB", ""},
+      {"a\xEF\xBB\xBF", PathStyle::kPosix, "a\xEF\xBB\xBF", ""},
   };
   for (const auto& c : cases) {
     NameCollector<char> collector(c.style, 20);
     std::size_t used = 0;
-    while (used < c.typed.size() && collector.offer(c.typed[used])) ++used;
+    while (used < c.typed.size() && !collector.hopeless() && collector.offer(c.typed[used])) {
+      ++used;
+    }
     std::string name;
     const bool named = collector.finish(&name);
     EXPECT_EQ(named, c.name != nullptr) << c.typed;
