@@ -1,12 +1,16 @@
 #include "driver/driver.h"
 
-#include <filesystem>
-#include <fstream>
+#include <csignal>
+#include <cstdint>
 #include <iostream>
 #include <memory>
+#include <new>
 
+#include "driver/file_identity.h"
 #include "driver/file_names.h"
+#include "driver/input_file.h"
 #include "driver/name_input.h"
+#include "driver/output_file.h"
 #include "passes/passes.h"
 #include "svg/svg_writer.h"
 
@@ -24,6 +28,7 @@ constexpr char kMissingInput[] = "!!! Vstupni soubor neexistuje !!!";
 constexpr char kInputWouldBeOverwritten[] = "!!! Vstupni soubor by byl prepsan !!!";
 constexpr char kCannotWriteOutput[] = "!!! Vystupni soubor nelze vytvorit !!!";
 constexpr char kCannotReadInput[] = "!!! Vstupni soubor nelze precist !!!";
+constexpr char kOutOfMemory[] = "!!! Nedostatek pameti !!!";
 
 // Shows a message and keeps the console open until one more character is typed, so that a
 // console window opened just for this run does not close before the message is read.
@@ -33,70 +38,167 @@ int stopWith(const char* message, NameInput& input, std::ostream& out) {
   return 0;
 }
 
-// True when one of the files to be written already is the drawing under another name, through a
-// link or a file system that ignores letter case.
-bool outputIsInput(const std::filesystem::path& drawing, const OutputNames& names) {
-  for (const NativeName* name : {&names.vertices, &names.shapes, &names.svg}) {
-    std::error_code error;
-    if (std::filesystem::equivalent(drawing, *name, error)) return true;
+// Runs one step of the conversion. An allocation failure is reported as such; any other exception
+// as the step's own failure.
+template <typename Step>
+Outcome guarded(Outcome onException, Step step) {
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+    return Outcome::kOutOfMemory;
+  } catch (...) {
+    return onException;
   }
-  return false;
 }
 
-// Creates a file the program writes, replacing any file of that name, in the platform's text
-// mode; lets `pass` write it and closes it. False if the file could not be created or written.
+// Lets `pass` write the named file, then closes it; the bytes stored go to `written`.
 template <typename Pass>
-bool writeFile(const NativeName& name, Pass pass) {
-  std::ofstream file(std::filesystem::path(name), std::ios::out | std::ios::trunc);
-  if (!file.is_open()) return false;
-  pass(file);
-  file.close();
-  return !file.fail();
+bool writeFile(const NativeName& name, std::uint64_t* written, Pass pass) {
+  OutputFile file(name);
+  std::ostream out(&file);
+  pass(out);
+  const bool closed = file.close();
+  *written = file.bytesWritten();
+  return closed && !out.bad();
 }
 
-// Opens a file the program reads, in binary, so that nothing in it can end the reading early.
-std::ifstream openForReading(const NativeName& name) {
-  return std::ifstream(std::filesystem::path(name), std::ios::in | std::ios::binary);
+// One of the program's own files, opened again to be read back.
+struct ReadBack {
+  InputFile file;
+  std::istream stream{&file};
+  bool opened = false;
+
+  explicit ReadBack(const NativeName& name) { opened = file.open(name) == OpenResult::kOpened; }
+
+  // True when the file read without error and gave back exactly the `written` bytes: a file
+  // emptied or cut short behind the program's back, or one that reads as nothing (a link to
+  // /dev/null), would otherwise give a picture silently missing its shapes.
+  bool readInFull(std::uint64_t written) {
+    return opened && !stream.bad() && file.readToEnd() && file.bytesRead() == written;
+  }
+};
+
+Outcome extractStep(std::istream& drawing, const NativeName& vertices, std::uint64_t* written) {
+  const bool ok =
+      writeFile(vertices, written, [&](std::ostream& out) { extractLineObjects(drawing, out); });
+  if (drawing.bad()) return Outcome::kCannotReadInput;
+  return ok ? Outcome::kDone : Outcome::kCannotWriteOutput;
 }
+
+Outcome classifyStep(const OutputNames& names, std::uint64_t vertexBytes,
+                     std::uint64_t* shapeBytes) {
+  ReadBack vertices(names.vertices);
+  if (!vertices.opened) return Outcome::kCannotWriteOutput;
+  const bool ok = writeFile(names.shapes, shapeBytes,
+                            [&](std::ostream& out) { classifyBlocks(vertices.stream, out); });
+  return ok && vertices.readInFull(vertexBytes) ? Outcome::kDone : Outcome::kCannotWriteOutput;
+}
+
+Outcome boundsStep(const OutputNames& names, std::uint64_t vertexBytes, Bounds* bounds) {
+  ReadBack vertices(names.vertices);
+  if (!vertices.opened) return Outcome::kCannotWriteOutput;
+  *bounds = computeBounds(vertices.stream);
+  return vertices.readInFull(vertexBytes) ? Outcome::kDone : Outcome::kCannotWriteOutput;
+}
+
+Outcome svgStep(const OutputNames& names, std::uint64_t vertexBytes, std::uint64_t shapeBytes,
+                const Bounds& bounds) {
+  ReadBack vertices(names.vertices);
+  ReadBack shapes(names.shapes);
+  if (!vertices.opened || !shapes.opened) return Outcome::kCannotWriteOutput;
+  std::uint64_t svgBytes = 0;
+  const bool ok = writeFile(names.svg, &svgBytes, [&](std::ostream& out) {
+    writeSvg(vertices.stream, shapes.stream, out, bounds, scaleBarLength(bounds));
+  });
+  return ok && vertices.readInFull(vertexBytes) && shapes.readInFull(shapeBytes)
+             ? Outcome::kDone
+             : Outcome::kCannotWriteOutput;
+}
+
+// Opens the drawing and decides whether it may be converted: a message, or nothing if it may.
+const char* openDrawing(const NativeName& name, InputFile* drawing, OutputNames* names) {
+  switch (drawing->open(name)) {
+    case OpenResult::kOpened:
+      break;
+    case OpenResult::kMissing:
+      return kMissingInput;
+    case OpenResult::kUnreadable:
+      return kCannotReadInput;
+  }
+  // The outputs are named after the name as the system opened it.
+  NativeName opened = name;
+  dropTrailingDotsAndSpaces(opened);
+  *names = outputNames(opened);
+  if (hasOutputExtension<NativeName::value_type>(opened)) return kInputWouldBeOverwritten;
+  FileIdentity identity;
+  if (!drawing->identity(&identity)) return kCannotWriteOutput;
+  switch (checkOutputs(identity, *names)) {
+    case OutputCheck::kSafe:
+      return nullptr;
+    case OutputCheck::kWouldOverwriteInput:
+      return kInputWouldBeOverwritten;
+    case OutputCheck::kCannotWrite:
+      return kCannotWriteOutput;
+  }
+  return kCannotWriteOutput;
+}
+
+// Memory set aside when the program starts and handed back when an allocation fails, so that the
+// failure can still be thrown and reported when memory is so tight that the exception itself
+// would find none.
+class MemoryReserve {
+ public:
+  MemoryReserve() {
+    reserve_ = new (std::nothrow) char[kSize];
+    if (reserve_ != nullptr) previous_ = std::set_new_handler(release);
+  }
+  MemoryReserve(const MemoryReserve&) = delete;
+  MemoryReserve& operator=(const MemoryReserve&) = delete;
+  ~MemoryReserve() {
+    if (reserve_ == nullptr) return;
+    std::set_new_handler(previous_);
+    delete[] reserve_;
+    reserve_ = nullptr;
+  }
+
+  bool held() const { return reserve_ != nullptr; }
+
+ private:
+  static constexpr std::size_t kSize = 64 * 1024;
+
+  // Called by a failing operator new: frees the reserve so that the allocation is tried once
+  // more, and once it is gone, gives up with std::bad_alloc.
+  static void release() {
+    if (reserve_ == nullptr) throw std::bad_alloc();
+    delete[] reserve_;
+    reserve_ = nullptr;
+  }
+
+  static inline char* reserve_ = nullptr;
+  std::new_handler previous_ = nullptr;
+};
 
 }  // namespace
 
 Outcome convertDrawing(std::istream& drawing, const OutputNames& names) {
-  // What a failure, an allocation failure included, is reported as at each step.
-  Outcome failure = Outcome::kCannotReadInput;
-  try {
-    const bool vertexFileWritten =
-        writeFile(names.vertices, [&](std::ostream& out) { extractLineObjects(drawing, out); });
-    if (drawing.bad()) return Outcome::kCannotReadInput;
-    failure = Outcome::kCannotWriteOutput;
-    if (!vertexFileWritten) return failure;
-
-    // Each file read back must open and read to its end: otherwise what follows from it would
-    // be silently empty or cut short.
-    std::ifstream vertexIn = openForReading(names.vertices);
-    if (!vertexIn.is_open()) return failure;
-    if (!writeFile(names.shapes, [&](std::ostream& out) { classifyBlocks(vertexIn, out); }) ||
-        vertexIn.bad()) {
-      return failure;
-    }
-    std::ifstream boundsIn = openForReading(names.vertices);
-    if (!boundsIn.is_open()) return failure;
-    const Bounds bounds = computeBounds(boundsIn);
-    if (boundsIn.bad()) return failure;
-    const double scaleBar = scaleBarLength(bounds);
-    std::ifstream svgVertexIn = openForReading(names.vertices);
-    std::ifstream shapeIn = openForReading(names.shapes);
-    if (!svgVertexIn.is_open() || !shapeIn.is_open()) return failure;
-    if (!writeFile(
-            names.svg,
-            [&](std::ostream& out) { writeSvg(svgVertexIn, shapeIn, out, bounds, scaleBar); }) ||
-        svgVertexIn.bad() || shapeIn.bad()) {
-      return failure;
-    }
-    return Outcome::kDone;
-  } catch (...) {
-    return failure;
+  std::uint64_t vertexBytes = 0;
+  std::uint64_t shapeBytes = 0;
+  Bounds bounds;
+  Outcome outcome = guarded(Outcome::kCannotReadInput,
+                            [&] { return extractStep(drawing, names.vertices, &vertexBytes); });
+  if (outcome == Outcome::kDone) {
+    outcome = guarded(Outcome::kCannotWriteOutput,
+                      [&] { return classifyStep(names, vertexBytes, &shapeBytes); });
   }
+  if (outcome == Outcome::kDone) {
+    outcome = guarded(Outcome::kCannotWriteOutput,
+                      [&] { return boundsStep(names, vertexBytes, &bounds); });
+  }
+  if (outcome == Outcome::kDone) {
+    outcome = guarded(Outcome::kCannotWriteOutput,
+                      [&] { return svgStep(names, vertexBytes, shapeBytes, bounds); });
+  }
+  return outcome;
 }
 
 int runConversion(NameInput& input, std::ostream& consoleOut) {
@@ -104,19 +206,14 @@ int runConversion(NameInput& input, std::ostream& consoleOut) {
     consoleOut << kPrompt << std::flush;
     NativeName drawingName;
     if (!input.readName(&drawingName)) return stopWith(kMissingInput, input, consoleOut);
-
-    const std::filesystem::path drawingPath(drawingName);
-    std::ifstream drawing;
-    std::error_code error;
-    if (!std::filesystem::is_directory(drawingPath, error)) drawing = openForReading(drawingName);
-    if (!drawing.is_open()) return stopWith(kMissingInput, input, consoleOut);
-    const OutputNames names = outputNames(drawingName);
-    if (hasOutputExtension<NativeName::value_type>(drawingName) ||
-        outputIsInput(drawingPath, names)) {
-      return stopWith(kInputWouldBeOverwritten, input, consoleOut);
+    InputFile drawingFile;
+    OutputNames names;
+    if (const char* refusal = openDrawing(drawingName, &drawingFile, &names)) {
+      return stopWith(refusal, input, consoleOut);
     }
     consoleOut << kWorking << std::flush;
 
+    std::istream drawing(&drawingFile);
     switch (convertDrawing(drawing, names)) {
       case Outcome::kDone:
         return 0;
@@ -124,9 +221,13 @@ int runConversion(NameInput& input, std::ostream& consoleOut) {
         return stopWith(kCannotReadInput, input, consoleOut);
       case Outcome::kCannotWriteOutput:
         return stopWith(kCannotWriteOutput, input, consoleOut);
+      case Outcome::kOutOfMemory:
+        return stopWith(kOutOfMemory, input, consoleOut);
     }
+  } catch (const std::bad_alloc&) {
+    return stopWith(kOutOfMemory, input, consoleOut);
   } catch (...) {
-    // Nothing was opened yet that could be named: what could not be had is the drawing.
+    // Before the passes, only the name and the drawing are handled: the drawing is what failed.
     return stopWith(kMissingInput, input, consoleOut);
   }
   return 0;
@@ -138,6 +239,18 @@ int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
 }
 
 int runConversion() {
+  const MemoryReserve reserve;
+  if (!reserve.held()) {
+    StreamNameInput input(std::cin);
+    std::cout << kPrompt;
+    return stopWith(kOutOfMemory, input, std::cout);
+  }
+#if defined(SIGPIPE)
+  // A console reader that has gone, or a file-size limit, must not end the program: a failed
+  // console write is harmless, and a cut-short file write is reported like a full disk.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 #if defined(_WIN32)
   std::unique_ptr<NameInput> console;
   try {

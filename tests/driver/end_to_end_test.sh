@@ -46,11 +46,17 @@ listing() { (cd "$1" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' '); }
 
 fresh() { rm -rf "$work/case"; mkdir -p "$work/case"; }
 
-# A successful run: name typed, the drawing at $2 relative to the case directory, outputs at $3.
-converts() {  # label stdin drawing-path output-stem
+# A successful run: name typed, the drawing at $3 relative to the case directory, outputs at $4,
+# the drawing saved with a byte-order mark in encoding $5 if given.
+converts() {  # label stdin drawing-path output-stem [encoding]
   fresh
   mkdir -p "$work/case/$(dirname "$3")"
-  printf '%s' "$drawing" > "$work/case/$3"
+  if [[ -n "${5:-}" ]]; then
+    printf '\xEF\xBB\xBF%s' "$drawing" | iconv -f UTF-8 -t "$5" > "$work/case/$3"
+  else
+    printf '%s' "$drawing" > "$work/case/$3"
+  fi
+  cp "$work/case/$3" "$work/original"
   run "$work/case" "$2"
   expect "$1: console" "$prompt$working" "$console"
   expect "$1: status" 0 "$status"
@@ -60,7 +66,7 @@ converts() {  # label stdin drawing-path output-stem
   svg=$(written "$work/case/$4svg")
   expect "$1: SVG shapes" "$svg_shapes" "$(grep 'stroke-width="2"' <<< "$svg")"
   expect "$1: SVG ends without a newline" "</svg>." "${svg: -7}"
-  expect "$1: drawing untouched" "$drawing." "$(cat "$work/case/$3"; echo .)"
+  expect "$1: drawing untouched" "" "$(cmp "$work/original" "$work/case/$3" 2>&1)"
 }
 
 converts "plain name" $'plan.txt\n' plan.txt plan.
@@ -76,6 +82,16 @@ converts "short name after ./" $'./ab\n' ab ./ab
 long=$(printf 'd%.0s' $(seq 1 150))/$(printf 'n%.0s' $(seq 1 145)).txt
 converts "300-character name" "$long"$'\n' "$long" "${long%txt}"
 converts "no final newline" 'plan.txt' plan.txt plan.
+converts "a mark before the name" $'\xEF\xBB\xBF plan.txt\n' plan.txt plan.
+for encoding in UTF-8 UTF-16LE UTF-16BE; do
+  converts "drawing in $encoding with a mark" $'plan.txt\n' plan.txt plan. "$encoding"
+done
+if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
+  # Names counted in characters when they are UTF-8, in bytes otherwise.
+  converts "UTF-8 name" $'mapa.\u010d\u017e\u0159\n' $'mapa.\u010d\u017e\u0159' mapa.
+  converts "short UTF-8 name" $'sub/\u017e\u0159\n' $'sub/\u017e\u0159' $'sub/\u017e\u0159'
+  converts "name not in UTF-8" $'plan.t\xC3\xA9\xFF\n' $'plan.t\xC3\xA9\xFF' plan.t
+fi
 
 # A Ctrl-Z byte ends a file read in Windows text mode; the drawing must be read to its real end.
 fresh
@@ -184,6 +200,78 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
   expect "unreadable vertex file: console" "$prompt$working$cannot" "$console"
   expect "unreadable vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+  # A drawing that exists but may not be read.
+  rm "$work/case/plan.dat"
+  chmod 0200 "$work/case/plan.txt"
+  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+  expect "unreadable drawing: console" "$prompt$unreadable" "$console"
+  expect "unreadable drawing: files" "./plan.txt " "$(listing "$work/case")"
+
+  # Links, special files and limits. $2 sets the case up and may set a limit for the run; the
+  # drawing is plan.txt and plan.dat holds "old" unless $2 changes that. Expected: the console
+  # after the prompt, and the start of plan.dat afterwards.
+  linked() {  # label setup console plan.dat
+    fresh
+    printf '%s' "$drawing" > "$work/case/plan.txt"
+    printf 'old' > "$work/case/plan.dat"
+    console=$(cd "$work/case" && eval "$2" && printf 'plan.txt\n' | timeout 20 "${program[@]}" 2>/dev/null)
+    status=$?
+    expect "$1: console" "$prompt$3" "$console"
+    expect "$1: status" 0 "$status"
+    local dat="$work/case/plan.dat"
+    expect "$1: plan.dat" "$4" "$(if [[ -p "$dat" ]]; then echo FIFO; else head -c 3 "$dat" 2>&1; fi)"
+  }
+  linked "shape file linked to the vertex file" "ln -s plan.dat plan.trd" "$cannot" old
+  linked "SVG file hard-linked to the vertex file" "ln plan.dat plan.svg" "$cannot" old
+  linked "SVG file a link to nowhere" "rm plan.dat; ln -s plan.dat plan.svg" "$cannot" \
+    "head: cannot open '$work/case/plan.dat' for reading: No such file or directory"
+  linked "vertex file linked to /dev/null" "rm plan.dat; ln -s /dev/null plan.dat" \
+    "$working$cannot" ""
+  linked "vertex file linked to a FIFO drawing" "rm plan.txt; mkfifo plan.txt; ln -sf plan.txt \
+    plan.dat; (timeout 20 sh -c 'echo \&L P 1 2 \&E > plan.txt' > /dev/null &)" "$overwrite" FIFO
+  vertices=$(printf ' L %s 1' $(seq 100000 100300))
+  linked "file-size limit" "printf '&L%s &E' '$vertices' > plan.txt; ulimit -f 1" \
+    "$working$cannot" "x"$'\n'"1"
+
+  # A console whose reader has gone: the conversion goes on and ends with status 0.
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  (cd "$work/case" && printf 'plan.txt\n' | "${program[@]}" 2>/dev/null | (exec 0<&-); \
+    echo "${PIPESTATUS[1]}" > "$work/status")
+  expect "console reader gone: status" 0 "$(cat "$work/status")"
+  expect "console reader gone: SVG file" "</svg>" "$(tail -c 6 "$work/case/plan.svg")"
+fi
+
+# Input that never ends names no file, and the wait after the message ends too.
+endless() {  # label command
+  fresh
+  console=$(cd "$work/case" && eval "$2" | timeout 20 "${program[@]}" 2>/dev/null)
+  status=$?
+  expect "$1: console" "$prompt$missing" "$console"
+  expect "$1: status" 0 "$status"
+}
+endless "endless NUL bytes" "cat /dev/zero"
+endless "endless line" "yes x | tr -d '\n'"
+
+# Under memory limits from too tight to enough: never a crash, never a drawing or an old file
+# lost. Below some limit the loader or the C++ runtime cannot start; those runs show no prompt.
+if [[ ${#program[@]} -eq 1 ]]; then
+  for ((limit = 4000; limit <= 12000; limit += 100)); do
+    fresh
+    printf '%s' "$drawing" > "$work/case/plan.txt"
+    printf 'old' > "$work/case/plan.dat"
+    console=$(cd "$work/case" && ulimit -v $limit && printf 'plan.txt\n' | "${program[@]}" 2>/dev/null)
+    status=$?
+    [[ "$console" == "$prompt"* ]] || continue
+    case "${console#"$prompt"}" in
+      "$working") ;;
+      '!!! Nedostatek pameti !!!') expect "memory $limit: plan.dat" old "$(cat "$work/case/plan.dat")" ;;
+      "$working!!! Nedostatek pameti !!!") ;;
+      *) expect "memory $limit: console" "a known message" "$console" ;;
+    esac
+    expect "memory $limit: status" 0 "$status"
+    expect "memory $limit: drawing" "" "$(printf '%s' "$drawing" | cmp - "$work/case/plan.txt" 2>&1)"
+  done
 fi
 
 finish end_to_end

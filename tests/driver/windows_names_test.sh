@@ -3,9 +3,13 @@
 # ANSI 1250, OEM and console 852). Checks that names in Czech letters work piped in any of the
 # encodings a Windows user's tools write, and typed at a real console (a pseudo-terminal, which
 # Wine takes for one); that quoted paths with spaces work; and that a drawing reached through a
-# link from an output name is refused and left unchanged.
-# Usage: windows_names_test.sh PROGRAM [ARGS...]
+# link from an output name is refused and left unchanged; that device names are never read as a
+# drawing; and that a drawing another program holds locked is reported as unreadable.
+# Usage: windows_names_test.sh EMULATOR HOLD_FILE PROGRAM [ARGS...]
+#   (HOLD_FILE: the helper that holds a file locked, run through EMULATOR)
 set -u
+holder=("$1" "$(realpath "$2")")
+shift 2
 source "$(dirname "$0")/../support/program_args.sh"
 source "$(dirname "$0")/../support/expect.sh"
 type_at_console="$(dirname "$(realpath "$0")")/type_at_console.py"
@@ -68,5 +72,38 @@ for link in "ln -s Třebíč.txt Třebíč.svg" "ln Třebíč.txt Třebíč.dat"
   expect "$link: drawing unchanged" "$drawing." "$(cat "$work/case/Třebíč.txt"; echo .)"
   expect "$link: no vertex file written" "" "$(find "$work/case" -name '*.trd')"
 done
+
+# A piped name whose console-code-page reading names a folder: the ANSI reading names the drawing.
+fresh Třebíč.txt
+mkdir "$work/case/$(printf 'Třebíč.txt' | iconv -t CP1250 | iconv -f CP852 -t UTF-8)"
+piped CP1250 Třebíč.txt > /dev/null
+converted "folder in the console's reading" Třebíč.
+
+# The dots and spaces Windows drops from the end of a name are dropped from the outputs' names.
+for name in plan.txt. '"plan.txt "'; do
+  fresh plan.txt
+  piped CP852 "$name" > /dev/null
+  converted "name $name" plan.
+done
+
+# Device names: the missing-file message at once, and nothing written.
+for name in con con.txt aux.txt COM1.txt nul Lpt1.txt; do
+  fresh
+  console=$(cd "$work/case" && printf '%s\r\n' "$name" | timeout 60 "${program[@]}" 2>/dev/null)
+  expect "device $name: console" "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!" "$console"
+  expect "device $name: files" "" "$(ls "$work/case")"
+done
+
+# A drawing another program holds without sharing: unreadable, not missing; nothing written.
+fresh locked.txt
+coproc held { cd "$work/case" && "${holder[@]}" locked.txt 2>/dev/null; }
+read -r -t 60 state <&"${held[0]}"
+expect "locked drawing: held" held "${state%$'\r'}"
+console=$(cd "$work/case" && printf 'locked.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
+expect "locked drawing: console" "Zadej nazev souboru: !!! Vstupni soubor nelze precist !!!" "$console"
+expect "locked drawing: files" "locked.txt" "$(ls "$work/case")"
+holderInput=${held[1]}
+exec {holderInput}>&-
+wait
 
 finish windows_names
