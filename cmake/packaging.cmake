@@ -1,15 +1,21 @@
 # Install rules and release packages, all versioned from project():
-#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md and examples/ at its root.
-#   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg and the README and the
-#            example under share/doc/lines2svg/.
+#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md, LICENSE.txt (CR LF) and
+#            examples/ at its root.
+#   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg, the manual page
+#            under share/man/man1/, and the README, the example, the licence as a Debian
+#            copyright file and the changelog under share/doc/lines2svg/.
 # Run cpack in the build folder; scripts/package.sh builds and packages both.
 
 set(LINES2SVG_MAINTAINER "lines2svg developers <lines2svg@invalid>"
   CACHE STRING "The Maintainer line of the Debian package")
 
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE LINES2SVG_LICENSE)
 if(WIN32)
+  # Notepad before Windows 10 shows LF-only text as one line.
+  string(REPLACE "\n" "\r\n" license_crlf "${LINES2SVG_LICENSE}")
+  file(WRITE ${CMAKE_BINARY_DIR}/LICENSE.txt "${license_crlf}")
   install(TARGETS lines2svg RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
+  install(FILES README.md ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
   install(FILES examples/district.txt DESTINATION examples)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win64")
@@ -19,6 +25,73 @@ else()
   install(TARGETS lines2svg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES examples/district.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+
+  # The licence in Debian's machine-readable copyright format: the MIT text below the title and
+  # the copyright line, indented by one space, blank lines written as " .".
+  string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) [^\n]*\n\n" "" license_body
+    "${LINES2SVG_LICENSE}")
+  string(REGEX REPLACE "\n+$" "" license_body "${license_body}")
+  string(REPLACE "\n\n" "\n.\n" license_body "${license_body}")
+  string(REPLACE "\n" "\n " license_body "${license_body}")
+  file(WRITE ${CMAKE_BINARY_DIR}/copyright
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+    "Upstream-Name: lines2svg\n\n"
+    "Files: *\n"
+    "Copyright: 2026 the lines2svg developers\n"
+    "License: Expat\n ${license_body}\n")
+  # The changelog of a native Debian package must be in Debian's format: this release's entries
+  # of CHANGELOG.md, as items under a heading line and above a signature with the release date.
+  file(READ ${PROJECT_SOURCE_DIR}/CHANGELOG.md changelog)
+  string(FIND "${changelog}" "\n## [${PROJECT_VERSION}] - " start)
+  if(start EQUAL -1)
+    message(FATAL_ERROR "CHANGELOG.md has no section for ${PROJECT_VERSION}")
+  endif()
+  math(EXPR start "${start} + 1")
+  string(SUBSTRING "${changelog}" ${start} -1 rest)
+  string(FIND "${rest}" "\n## [" end)
+  string(FIND "${rest}" "\n" heading_end)
+  if(end GREATER -1)
+    math(EXPR end "${end} - ${heading_end}")
+  endif()
+  string(SUBSTRING "${rest}" ${heading_end} ${end} items)
+  string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)" date "${rest}")
+  set(year_text ${CMAKE_MATCH_1})
+  set(day_text ${CMAKE_MATCH_3})
+  math(EXPR year "${CMAKE_MATCH_1}")
+  math(EXPR month "${CMAKE_MATCH_2}")
+  math(EXPR day "${CMAKE_MATCH_3}")
+  # The day of the week (Sakamoto's method), which the signature line states.
+  set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+  set(weekdays Sun Mon Tue Wed Thu Fri Sat)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  math(EXPR index "${month} - 1")
+  list(GET offsets ${index} offset)
+  list(GET months ${index} month_name)
+  if(month LESS 3)
+    math(EXPR year "${year} - 1")
+  endif()
+  math(EXPR weekday "(${year} + ${year} / 4 - ${year} / 100 + ${year} / 400 + ${offset} + ${day}) % 7")
+  list(GET weekdays ${weekday} weekday)
+  # Items: "- " becomes "  * ", and the lines that continue an item are indented to match.
+  string(REGEX REPLACE "\n### [^\n]*" "" items "${items}")
+  string(REGEX REPLACE "\n\n+" "\n" items "${items}")
+  string(REPLACE "\n  " "\n    " items "${items}")
+  string(REPLACE "\n- " "\n  * " items "${items}")
+  string(STRIP "${items}" items)
+  file(WRITE ${CMAKE_BINARY_DIR}/changelog
+    "lines2svg (${PROJECT_VERSION}) unstable; urgency=medium\n\n  ${items}\n\n"
+    " -- ${LINES2SVG_MAINTAINER}  ${weekday}, ${day_text} ${month_name} ${year_text} "
+    "00:00:00 +0000\n")
+  # The manual page and the changelog, compressed as Debian wants them, reproducibly.
+  find_program(GZIP gzip REQUIRED)
+  add_custom_command(OUTPUT lines2svg.1.gz changelog.gz
+    COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/docs/lines2svg.1 > lines2svg.1.gz
+    COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > changelog.gz
+    DEPENDS docs/lines2svg.1 ${CMAKE_BINARY_DIR}/changelog)
+  add_custom_target(compressed_docs ALL DEPENDS lines2svg.1.gz changelog.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/lines2svg.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LINES2SVG_MAINTAINER}")
@@ -30,11 +103,12 @@ endif()
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Lines of at most 80 characters, as Debian's description lines must be.
 set(CPACK_PACKAGE_DESCRIPTION
-  "lines2svg asks for the name of a drawing file, a text file whose line objects are sections "
-  "of vertex records, and writes an SVG 1.1 picture of those lines beside it, with a scale bar "
-  "and a direction arrow. It talks to the user in Czech and streams files of any size in a few "
-  "MiB of memory.")
+  "lines2svg asks for the name of a drawing file, a text file whose line objects\n"
+  "are sections of vertex records, and writes an SVG 1.1 picture of those lines\n"
+  "beside it, with a scale bar and a direction arrow. It talks to the user in\n"
+  "Czech and streams files of any size in a few MiB of memory.")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -95,6 +95,6 @@ trap '/usr/lib/wine/wineserver -k || true; rm -rf "$WINEPREFIX"' EXIT
 ctest --test-dir build-windows --output-on-failure
 
 stage "release packages"
-need dpkg-dev
+need dpkg-dev lintian man-db
 bash scripts/package.sh
 bash tests/packaging/package_test.sh build/lines2svg

@@ -242,6 +242,22 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   expect "console reader gone: SVG file" "</svg>" "$(tail -c 6 "$work/case/plan.svg")"
 fi
 
+# The README's recipe for a folder of drawings, run as it stands, with the program on PATH: it
+# carries on past the drawing that fails.
+if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
+  fresh
+  mkdir "$work/bin"
+  printf '#!/bin/sh\nexec %s "$@"\n' "$(printf '%q ' "${program[@]}")" > "$work/bin/lines2svg"
+  chmod +x "$work/bin/lines2svg"
+  printf '%s' "$drawing" > "$work/case/a.txt"
+  printf '%s' "$drawing" > "$work/case/c.txt"
+  mkdir "$work/case/b.txt"
+  recipe=$(sed -n '/^### POSIX shell/,/^```$/p' "$(dirname "$0")/../../README.md" | sed '1,/^```sh$/d;$d')
+  console=$(cd "$work/case" && PATH="$work/bin:$PATH" sh -c "$recipe" 2>&1)
+  expect "folder recipe: console" "a.txt: $working"$'\n'"b.txt: $missing"$'\n'"c.txt: $working" "$console"
+  expect "folder recipe: SVG files" "./a.svg ./c.svg " "$(cd "$work/case" && find . -name '*.svg' | sort | tr '\n' ' ')"
+fi
+
 # Input that never ends names no file, and the wait after the message ends too.
 endless() {  # label command
   fresh
