@@ -46,15 +46,24 @@ class Writer {
 };
 
 // A vertex wandering through a district: first coordinates negative, six digits; second ones
-// positive, seven digits.
+// positive, seven digits. On a national grid both are negative metres, the second of six or seven
+// digits.
 struct Walker {
+  explicit Walker(bool nationalGrid) : grid(nationalGrid) {
+    if (grid) second = -104321012;
+  }
+  bool grid;
   std::int64_t first = -74412345;
   std::int64_t second = 104321012;
   void step(std::mt19937_64& random) {
     first += static_cast<std::int64_t>(random() % 10001) - 5000;
     second += static_cast<std::int64_t>(random() % 10001) - 5000;
     if (first > -60000000 || first < -80000000) first = -70000000;
-    if (second < 100000000 || second > 110000000) second = 105000000;
+    if (grid) {
+      if (second > -90000000 || second < -130000000) second = -105000000;
+    } else if (second < 100000000 || second > 110000000) {
+      second = 105000000;
+    }
   }
 };
 
@@ -72,15 +81,35 @@ void vertexRecord(Writer& w, const char* kind, const Walker& at) {
   w.endLine();
 }
 
+// Attribute tokens of a text or symbol section, as survey software writes them.
+void attributes(Writer& w, std::mt19937_64& random) {
+  static const char* const kWords[] = {"PARCEL", "BUILDING", "ROAD",     "FENCE",  "KN",
+                                       "ZPMZ",   "KATUZE",   "VLASTNIK", "PLOCHA", "DRUH"};
+  const std::uint64_t count = 8 + random() % 16;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    if (random() % 2 == 0) {
+      w.text(" ");
+      w.text(kWords[random() % 10]);
+    } else {
+      w.number(random() % 100000);
+    }
+  }
+  w.endLine();
+}
+
 void drawing(Writer& w, const DrawingOptions& options) {
   std::mt19937_64 random(options.seed);
-  Walker at;
+  Walker at(options.sparse);
+  // In the sparse style a quarter of the sections are line objects, and the others carry many
+  // attributes.
+  const std::uint64_t lineShare = options.sparse ? 25 : 80;
+  const std::uint64_t textShare = options.sparse ? 70 : 90;
   header(w);
   for (std::uint64_t id = 1; w.written() < options.bytes; ++id) {
     std::uint64_t kind = random() % 100;
     at.step(random);
-    if (kind < 80) {
-      std::uint64_t vertices = kind < 56 ? 2 : 3 + random() % 58;
+    if (kind < lineShare) {
+      std::uint64_t vertices = kind < lineShare * 7 / 10 ? 2 : 3 + random() % 58;
       w.text("&L");
       w.number(id);
       w.number(random() % 40);
@@ -90,7 +119,7 @@ void drawing(Writer& w, const DrawingOptions& options) {
         vertexRecord(w, v == 0 ? "P" : "L", at);
         at.step(random);
       }
-    } else if (kind < 90) {
+    } else if (kind < textShare) {
       w.text("&T");
       w.number(id);
       w.endLine();
@@ -98,12 +127,14 @@ void drawing(Writer& w, const DrawingOptions& options) {
       w.text("TXT PARCEL");
       w.number(random() % 5000);
       w.endLine();
+      if (options.sparse) attributes(w, random);
     } else {
       w.text("&S");
       w.number(id);
       w.number(random() % 12);
       w.endLine();
       vertexRecord(w, "P", at);
+      if (options.sparse) attributes(w, random);
     }
     w.text("&E");
     w.endLine();
@@ -112,7 +143,7 @@ void drawing(Writer& w, const DrawingOptions& options) {
 
 void polyline(Writer& w, const DrawingOptions& options) {
   std::mt19937_64 random(options.seed);
-  Walker at;
+  Walker at(options.sparse);
   header(w);
   w.text("&L 1 1 1");
   w.endLine();

@@ -17,6 +17,9 @@ struct DrawingOptions {
   std::uint64_t seed = 1;
   // CR LF line ends, or LF alone.
   bool crlf = true;
+  // Survey data as a national grid gives it: most tokens lie outside line objects, in text and
+  // symbol sections with many attributes, and coordinates are metres such as -744123.45.
+  bool sparse = false;
 };
 
 // Receives the drawing in pieces of about a megabyte.

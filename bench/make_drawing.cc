@@ -1,6 +1,6 @@
 // Writes a deterministic drawing file for tests and benchmarks (see drawing_generator.h).
 //
-//   make_drawing --bytes N [--seed S] [--eol crlf|lf] [--out FILE]
+//   make_drawing [--sparse] --bytes N [--seed S] [--eol crlf|lf] [--out FILE]
 //   make_drawing --polyline VERTICES [--seed S] [--eol crlf|lf] [--out FILE]
 
 #include <cstdio>
@@ -12,7 +12,12 @@
 namespace {
 
 bool parse(int argc, char** argv, lines2svg_bench::DrawingOptions* options, const char** out) {
-  for (int i = 1; i + 1 < argc; i += 2) {
+  int i = 1;
+  if (i < argc && std::strcmp(argv[i], "--sparse") == 0) {
+    options->sparse = true;
+    ++i;
+  }
+  for (; i + 1 < argc; i += 2) {
     const char* flag = argv[i];
     const char* value = argv[i + 1];
     if (std::strcmp(flag, "--bytes") == 0) {
@@ -29,7 +34,7 @@ bool parse(int argc, char** argv, lines2svg_bench::DrawingOptions* options, cons
       return false;
     }
   }
-  return argc % 2 == 1 && (options->bytes > 0) != (options->polyline > 0);
+  return i == argc && (options->bytes > 0) != (options->polyline > 0);
 }
 
 }  // namespace
@@ -40,7 +45,7 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, &options, &out)) {
     std::fprintf(
         stderr,
-        "usage: make_drawing --bytes N [--seed S] [--eol crlf|lf] [--out FILE]\n"
+        "usage: make_drawing [--sparse] --bytes N [--seed S] [--eol crlf|lf] [--out FILE]\n"
         "       make_drawing --polyline VERTICES [--seed S] [--eol crlf|lf] [--out FILE]\n");
     return 2;
   }
