@@ -39,13 +39,28 @@ bool BlockReader::readNumberSlowly(std::string_view token, double* value) {
   return scanner.finish(value);
 }
 
-VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
+namespace {
+
+// What taking a block's next token as a number found.
+enum class NumberRead { kRead, kUnreadable, kNone };
+
+NumberRead readNextNumber(BlockReader& blocks, double* value) {
+  if (blocks.nextShortDecimal(value)) return NumberRead::kRead;
   std::string_view token;
-  if (!blocks.nextToken(&token)) return VertexRead::kEnd;
-  bool firstRead = blocks.readNumber(token, first);
-  if (!blocks.nextToken(&token)) return VertexRead::kOddToken;
-  bool secondRead = blocks.readNumber(token, second);
-  return firstRead && secondRead ? VertexRead::kRead : VertexRead::kUnreadable;
+  if (!blocks.nextToken(&token)) return NumberRead::kNone;
+  return blocks.readNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
+}
+
+}  // namespace
+
+VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
+  const NumberRead firstRead = readNextNumber(blocks, first);
+  if (firstRead == NumberRead::kNone) return VertexRead::kEnd;
+  const NumberRead secondRead = readNextNumber(blocks, second);
+  if (secondRead == NumberRead::kNone) return VertexRead::kOddToken;
+  return firstRead == NumberRead::kRead && secondRead == NumberRead::kRead
+             ? VertexRead::kRead
+             : VertexRead::kUnreadable;
 }
 
 }  // namespace lines2svg

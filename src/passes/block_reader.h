@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "text/read_number.h"
+#include "text/short_decimal.h"
 #include "text/token_reader.h"
 
 namespace lines2svg {
@@ -23,8 +24,14 @@ class BlockReader {
   // be handed out whole comes as its head; readNumber() takes in the rest.
   bool nextToken(std::string_view* token);
 
+  // Moves to the current block's next token and reads it, when it is a short decimal lying whole
+  // in the reader's buffer, as most coordinates are; otherwise moves nowhere and returns false.
+  bool nextShortDecimal(double* value) { return inBlock_ && tokens_.nextShortDecimal(value); }
+
   // Reads the token nextToken() has just given as a number, as readNumber does.
   bool readNumber(std::string_view token, double* value) {
+    // Tokens come padded, and most coordinates are short decimals.
+    if (readShortDecimal(token, value)) return true;
     // The head of a partial token is far longer than the inline path ever reads.
     return readNumberWith(token, value, [this](std::string_view head, double* number) {
       return readNumberSlowly(head, number);

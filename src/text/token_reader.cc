@@ -1,5 +1,6 @@
 #include "text/token_reader.h"
 
+#include <cstring>
 #include <new>
 
 #if defined(__SSE2__)
@@ -49,7 +50,7 @@ TokenReader::TokenReader(std::istream& in, std::size_t bufferSize, std::size_t m
     : in_(in),
       capacity_(bufferSizeOrOne(bufferSize)),
       maxWholeToken_(maxWholeToken),
-      buffer_(new char[capacity_]),
+      buffer_(new char[capacity_ + kTokenPadding]),
       separators_(new std::uint64_t[(capacity_ + 63) / 64]) {}
 
 bool TokenReader::refill() {
@@ -79,6 +80,7 @@ bool TokenReader::refill() {
     return false;
   }
   end_ = static_cast<std::size_t>(got);
+  std::memset(buffer_.get() + end_, 0, kTokenPadding);
   words_ = (end_ + 63) / 64;
   const char* data = buffer_.get();
   const std::size_t whole = end_ / 64;
@@ -119,7 +121,8 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
     pos_ = stop;
     if (stop < end_) break;
   }
-  *token = spill_;
+  spill_.append(kTokenPadding, '\0');
+  *token = std::string_view(spill_.data(), spill_.size() - kTokenPadding);
   return true;
 }
 
@@ -152,7 +155,8 @@ void TokenReader::skipRestOfToken() {
 
 bool TokenReader::secondAcrossRefill(std::string_view* first, std::string_view* second) {
   pairFirst_.assign(*first);
-  *first = pairFirst_;
+  pairFirst_.append(kTokenPadding, '\0');
+  *first = std::string_view(pairFirst_.data(), first->size());
   return nextAcrossRefill(second);
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "text/buffer_size.h"
+#include "text/short_decimal.h"
 
 namespace lines2svg {
 
@@ -29,8 +30,13 @@ inline bool isTokenSpace(char c) {
 // out its head, isPartial() is true, and nextPiece() streams the rest. A head that long never
 // equals a short word, so comparisons need nothing more. A read error (an exception from the
 // stream's buffer) ends the tokens and puts the stream into its bad state.
+//
+// Every token handed out is followed by at least kTokenPadding readable bytes, so that a reader
+// may load a short token in whole words; the first of them is the separator or NUL after it.
 class TokenReader {
  public:
+  static constexpr std::size_t kTokenPadding = 24;
+
   explicit TokenReader(std::istream& in, std::size_t bufferSize = kIoBufferSize,
                        std::size_t maxWholeToken = kIoBufferSize);
 
@@ -55,6 +61,23 @@ class TokenReader {
     if (stop == end_) return secondAcrossRefill(first, second);
     pos_ = stop;
     *second = std::string_view(buffer_.get() + start, stop - start);
+    return true;
+  }
+
+  // Moves to the next token if it lies whole in the buffer and is a short decimal (see
+  // readDecimalPrefix), and reads it; the token is then used up as if next() had handed it out.
+  // Otherwise returns false and moves nowhere, leaving the token to next(). This spares the
+  // common coordinate a second search for its end and a second pass over its bytes.
+  bool nextShortDecimal(double* value) {
+    const std::size_t start = find(pos_, false);
+    if (start == end_) return false;
+    const char* stop = nullptr;
+    // The buffer's padding is NUL, which is no separator: a decimal that runs to the end of the
+    // buffer, and may go on in the next fill, is left to next().
+    if (!readDecimalPrefix(buffer_.get() + start, &stop, value) || !isTokenSpace(*stop)) {
+      return false;
+    }
+    pos_ = static_cast<std::size_t>(stop - buffer_.get());
     return true;
   }
 

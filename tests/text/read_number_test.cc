@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "text/short_decimal.h"
+
 namespace lines2svg {
 namespace {
 
@@ -19,6 +21,9 @@ bool readByStream(const std::string& token, double* value) {
   std::istringstream in(token);
   return static_cast<bool>(in >> *value);
 }
+
+// How many tokens readShortDecimal has answered for.
+int shortAnswers = 0;
 
 void expectSameAsStream(const std::string& token) {
   double fast = 0;
@@ -29,6 +34,15 @@ void expectSameAsStream(const std::string& token) {
   if (fastRead) {
     ASSERT_EQ(std::memcmp(&fast, &slow, sizeof fast), 0)
         << "token '" << token << "': " << fast << " vs " << slow;
+  }
+  // Whenever the short path answers, it answers as the stream does, whatever bytes follow.
+  const std::string padded = token + " 7.5e9x-+12345678";
+  double shortValue = 0;
+  if (readShortDecimal(std::string_view(padded.data(), token.size()), &shortValue)) {
+    ++shortAnswers;
+    ASSERT_TRUE(slowRead) << "token '" << token << "'";
+    ASSERT_EQ(std::memcmp(&shortValue, &slow, sizeof slow), 0)
+        << "token '" << token << "': " << shortValue << " vs " << slow;
   }
 }
 
@@ -104,11 +118,14 @@ TEST(ReadNumber, MatchesStreamOnGeneratedCoordinates) {
     std::snprintf(text, sizeof text, "%.17g", any);
     expectSameAsStream(text);
   }
-  for (const char* edge : {"2.2250738585072011e-308", "4.9406564584124654e-324", "2e-324", "3e-324",
-                           "1.7976931348623157e308", "1.7976931348623159e308", "9007199254740993",
-                           "0.000000000000000000000000000001e-300"}) {
+  for (const char* edge :
+       {"2.2250738585072011e-308", "4.9406564584124654e-324", "2e-324", "3e-324",
+        "1.7976931348623157e308", "1.7976931348623159e308", "9007199254740993",
+        "0.000000000000000000000000000001e-300", "999999999999999.", "-.999999999999999",
+        "2.9999999999999999999", "1234567890123456", "+0000000000000001", "-0", "5..5", "1.2.3"}) {
     expectSameAsStream(edge);
   }
+  EXPECT_GT(shortAnswers, 200000);
 }
 
 // Feeds the token to a NumberScanner in pieces of random sizes.
