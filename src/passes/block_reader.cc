@@ -10,11 +10,19 @@ bool BlockReader::nextBlock() {
     exhausted_ = !inBlock_;
     return inBlock_;
   }
-  while (nextToken(&token)) {
-  }
+  countRestOfBlock();
   if (exhausted_) return false;
   inBlock_ = true;
   return true;
+}
+
+std::size_t BlockReader::countRestOfBlock() {
+  if (!inBlock_) return 0;
+  bool marker = false;
+  const std::size_t count = tokens_.countTokensBefore('x', &marker);
+  inBlock_ = false;
+  exhausted_ = !marker;
+  return count;
 }
 
 bool BlockReader::nextToken(std::string_view* token) {

@@ -20,6 +20,9 @@ class BlockReader {
   // Skips what is left of the current block and opens the next; false when there is none.
   bool nextBlock();
 
+  // Moves past what is left of the current block and returns how many tokens that was.
+  std::size_t countRestOfBlock();
+
   // Moves to the current block's next token; false at the end of the block. A token too long to
   // be handed out whole comes as its head; readNumber() takes in the rest.
   bool nextToken(std::string_view* token);

@@ -10,10 +10,8 @@ namespace lines2svg {
 void classifyBlocks(std::istream& vertices, std::ostream& shapes) {
   BlockReader blocks(vertices);
   OutputBuffer out(shapes);
-  std::string_view token;
   while (blocks.nextBlock()) {
-    std::int64_t count = 0;
-    while (blocks.nextToken(&token)) ++count;
+    const auto count = static_cast<std::int64_t>(blocks.countRestOfBlock());
     if (count == 2) {
       out.write("P\n");
     } else if (count == 4) {

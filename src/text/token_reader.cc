@@ -57,6 +57,7 @@ bool TokenReader::refill() {
   pos_ = 0;
   end_ = 0;
   words_ = 0;
+  lastSeparator_ = 0;
   if (exhausted_) return false;
   std::streambuf* source = in_.rdbuf();
   std::streamsize got = 0;
@@ -86,7 +87,58 @@ bool TokenReader::refill() {
   const std::size_t whole = end_ / 64;
   for (std::size_t w = 0; w < whole; ++w) separators_[w] = separatorBits64(data + 64 * w);
   if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
+  for (std::size_t word = words_; word-- > 0;) {
+    std::uint64_t bits = separators_[word];
+    if (word == words_ - 1 && end_ % 64 != 0) bits &= (std::uint64_t{1} << (end_ % 64)) - 1;
+    if (bits != 0) {
+      lastSeparator_ = word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+      break;
+    }
+  }
   return true;
+}
+
+std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
+  std::size_t count = 0;
+  const char* const data = buffer_.get();
+  for (;;) {
+    // From a separator on, a token starts wherever a token byte follows a separator.
+    if (pos_ < lastSeparator_ && isSeparatorAt(pos_)) {
+      std::size_t word = pos_ / 64;
+      std::uint64_t separators = separators_[word];
+      std::uint64_t starts =
+          ~separators & (separators << 1 | 1) & (~std::uint64_t{0} << (pos_ % 64));
+      for (;;) {
+        while (starts == 0 && word + 1 < words_) {
+          const std::uint64_t previous = separators >> 63;
+          separators = separators_[++word];
+          starts = ~separators & (separators << 1 | previous);
+        }
+        if (starts == 0) break;
+        const std::size_t start = word * 64 + lowestSetBit(starts);
+        if (start > lastSeparator_) break;
+        if (data[start] == marker && isSeparatorAt(start + 1)) {
+          pos_ = start + 1;
+          *found = true;
+          return count;
+        }
+        ++count;
+        starts &= starts - 1;
+      }
+      pos_ = lastSeparator_;
+    }
+    // The token that may run on into the next fill, taken whole.
+    std::string_view token;
+    if (!next(&token)) {
+      *found = false;
+      return count;
+    }
+    if (token.size() == 1 && token[0] == marker && !partial_) {
+      *found = true;
+      return count;
+    }
+    ++count;
+  }
 }
 
 bool TokenReader::nextAcrossRefill(std::string_view* token) {

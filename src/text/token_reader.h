@@ -69,17 +69,26 @@ class TokenReader {
   // Otherwise returns false and moves nowhere, leaving the token to next(). This spares the
   // common coordinate a second search for its end and a second pass over its bytes.
   bool nextShortDecimal(double* value) {
-    const std::size_t start = find(pos_, false);
+    // Mostly the token starts right after the one separator that ended the last.
+    const char* const data = buffer_.get();
+    const std::size_t start =
+        pos_ + 1 < end_ && isTokenSpace(data[pos_]) && !isTokenSpace(data[pos_ + 1])
+            ? pos_ + 1
+            : find(pos_, false);
     if (start == end_) return false;
     const char* stop = nullptr;
     // The buffer's padding is NUL, which is no separator: a decimal that runs to the end of the
     // buffer, and may go on in the next fill, is left to next().
-    if (!readDecimalPrefix(buffer_.get() + start, &stop, value) || !isTokenSpace(*stop)) {
-      return false;
-    }
-    pos_ = static_cast<std::size_t>(stop - buffer_.get());
+    if (!readDecimalPrefix(data + start, &stop, value) || !isTokenSpace(*stop)) return false;
+    pos_ = static_cast<std::size_t>(stop - data);
     return true;
   }
+
+  // Moves past the tokens up to and including the next one that is the single character `marker`,
+  // and returns how many came before it; `found` tells whether the marker came or the stream
+  // ended. The tokens lying whole in the buffer are counted from the separator bitmap alone, by
+  // where they start, without looking for their ends.
+  std::size_t countTokensBefore(char marker, bool* found);
 
   // True when the token last handed out is only the head of a longer one.
   bool isPartial() const { return partial_; }
@@ -99,8 +108,12 @@ class TokenReader {
       if (++word == words_) return end_;
       bits = separators_[word] ^ flip;
     }
-    return std::min(word * 64 + lowestSetBit(bits), end_);
+    // Past end_ every bit is a separator, so a search for one stops at end_ at the latest, and a
+    // search for a token byte finds none there.
+    return word * 64 + lowestSetBit(bits);
   }
+
+  bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }
 
   static std::size_t lowestSetBit(std::uint64_t bits) {
 #if defined(__GNUC__)
@@ -135,6 +148,9 @@ class TokenReader {
   std::size_t words_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  // The last separator in the buffer (0 if none): every token that starts before it ends in the
+  // buffer, and only the one after it may go on in the next fill.
+  std::size_t lastSeparator_ = 0;
   bool exhausted_ = false;
   // While a partial token's rest is pending, pos_ is held at end_, so that next() takes its slow
   // path and skips that rest first; the rest goes on from piecePos_.

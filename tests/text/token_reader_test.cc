@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/read_number.h"
+
 namespace lines2svg {
 namespace {
 
@@ -61,8 +63,44 @@ TEST(TokenReader, Examples) {
   }
 }
 
+// The token counts between markers, taken from the bitmap, and the tokens of short decimals, taken
+// with their numbers, agree with the character split.
+void expectCountsAndDecimals(const std::string& text, std::size_t size) {
+  const std::vector<std::string> tokens = splitSlowly(text);
+  std::vector<std::size_t> counts{0};
+  for (const std::string& token : tokens) {
+    if (token == "x") {
+      counts.push_back(0);
+    } else {
+      ++counts.back();
+    }
+  }
+  std::istringstream in(text);
+  TokenReader reader(in, size);
+  std::vector<std::size_t> got;
+  for (bool found = true; found;) got.push_back(reader.countTokensBefore('x', &found));
+  ASSERT_EQ(got, counts) << "buffer " << size;
+
+  std::istringstream again(text);
+  TokenReader decimals(again, size);
+  std::vector<std::string> seen;
+  double value = 0;
+  for (std::string_view token;;) {
+    if (decimals.nextShortDecimal(&value)) {
+      ASSERT_LT(seen.size(), tokens.size());
+      ASSERT_TRUE(readNumber(tokens[seen.size()], &value)) << tokens[seen.size()];
+      seen.push_back(tokens[seen.size()]);
+    } else if (decimals.next(&token)) {
+      seen.emplace_back(token);
+    } else {
+      break;
+    }
+  }
+  ASSERT_EQ(seen, tokens) << "buffer " << size;
+}
+
 TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
-  const char alphabet[] = "ab1.&\0\x80 \t\n\v\f\r  ";
+  const char alphabet[] = "ab1.&\0\x80 \t\n\v\f\r  x7-";
   std::mt19937 random(3);
   for (int round = 0; round < 200; ++round) {
     std::string text(random() % 3000, ' ');
@@ -72,6 +110,7 @@ TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
       ASSERT_EQ(readAll(text, size), splitSlowly(text)) << "round " << round << " buffer " << size;
       // Tokens longer than 7 bytes that cross a refill come in pieces.
       ASSERT_EQ(readAll(text, size, 7), splitSlowly(text)) << "round " << round << " " << size;
+      expectCountsAndDecimals(text, size);
     }
   }
 }
