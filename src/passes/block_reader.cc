@@ -52,6 +52,8 @@ namespace {
 // What taking a block's next token as a number found.
 enum class NumberRead { kRead, kUnreadable, kNone };
 
+// The block's next token as a number: a short decimal straight from the buffer, or else any token
+// through readNumber.
 NumberRead readNextNumber(BlockReader& blocks, double* value) {
   if (blocks.nextShortDecimal(value)) return NumberRead::kRead;
   std::string_view token;
@@ -59,9 +61,16 @@ NumberRead readNextNumber(BlockReader& blocks, double* value) {
   return blocks.readNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
 }
 
-}  // namespace
+NumberRead readNextNumber(BlockReader& blocks, std::int32_t* value) {
+  if (blocks.nextShortDecimalTruncated(value)) return NumberRead::kRead;
+  double number = 0;
+  const NumberRead read = readNextNumber(blocks, &number);
+  if (read == NumberRead::kRead) *value = truncateToInt32(number);
+  return read;
+}
 
-VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
+template <typename Value>
+VertexRead readVertex(BlockReader& blocks, Value* first, Value* second) {
   const NumberRead firstRead = readNextNumber(blocks, first);
   if (firstRead == NumberRead::kNone) return VertexRead::kEnd;
   const NumberRead secondRead = readNextNumber(blocks, second);
@@ -69,6 +78,16 @@ VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
   return firstRead == NumberRead::kRead && secondRead == NumberRead::kRead
              ? VertexRead::kRead
              : VertexRead::kUnreadable;
+}
+
+}  // namespace
+
+VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
+  return readVertex(blocks, first, second);
+}
+
+VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second) {
+  return readVertex(blocks, first, second);
 }
 
 }  // namespace lines2svg

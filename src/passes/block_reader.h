@@ -1,6 +1,7 @@
 #ifndef LINES2SVG_PASSES_BLOCK_READER_H_
 #define LINES2SVG_PASSES_BLOCK_READER_H_
 
+#include <cstdint>
 #include <istream>
 #include <string_view>
 
@@ -30,6 +31,11 @@ class BlockReader {
   // Moves to the current block's next token and reads it, when it is a short decimal lying whole
   // in the reader's buffer, as most coordinates are; otherwise moves nowhere and returns false.
   bool nextShortDecimal(double* value) { return inBlock_ && tokens_.nextShortDecimal(value); }
+
+  // nextShortDecimal() for the value truncated toward zero to 32 bits.
+  bool nextShortDecimalTruncated(std::int32_t* value) {
+    return inBlock_ && tokens_.nextShortDecimalTruncated(value);
+  }
 
   // Reads the token nextToken() has just given as a number, as readNumber does.
   bool readNumber(std::string_view token, double* value) {
@@ -65,6 +71,9 @@ enum class VertexRead {
 
 // Takes the block's next two tokens as a vertex and reads them with readNumber.
 VertexRead nextVertex(BlockReader& blocks, double* first, double* second);
+
+// nextVertex for coordinates truncated toward zero to 32 bits, as truncateToInt32 gives them.
+VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second);
 
 }  // namespace lines2svg
 

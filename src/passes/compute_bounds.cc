@@ -10,13 +10,11 @@ Bounds computeBounds(std::istream& vertices) {
   BlockReader blocks(vertices);
   Bounds bounds;
   bool any = false;
-  double first = 0;
-  double second = 0;
+  std::int32_t a = 0;
+  std::int32_t b = 0;
   while (blocks.nextBlock()) {
-    for (VertexRead read; (read = nextVertex(blocks, &first, &second)) != VertexRead::kEnd;) {
+    for (VertexRead read; (read = nextVertex(blocks, &a, &b)) != VertexRead::kEnd;) {
       if (read != VertexRead::kRead) continue;
-      std::int32_t a = truncateToInt32(first);
-      std::int32_t b = truncateToInt32(second);
       if (!any) {
         bounds = Bounds{a, b, a, b};
         any = true;

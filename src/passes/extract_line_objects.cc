@@ -57,8 +57,8 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
   TokenReader tokens(textIn);
   OutputBuffer out(vertices);
   std::string_view token;
-  while (tokens.next(&token)) {
-    if (token != "&L") continue;
+  // Everything outside a line-object section is skipped unread, up to the next "&L".
+  while (tokens.skipTo("&L")) {
     bool more = tokens.next(&token);
     out.write("x\n");
     while (more && !endsSection(token)) {

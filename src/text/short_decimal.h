@@ -1,6 +1,7 @@
 #ifndef LINES2SVG_TEXT_SHORT_DECIMAL_H_
 #define LINES2SVG_TEXT_SHORT_DECIMAL_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,25 +15,73 @@ inline constexpr std::size_t kExactDigits = 15;
 inline constexpr double kPowersOfTen[kExactDigits + 1] = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
+namespace detail {
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101;
+constexpr std::uint64_t kZeroDigits = 0x30 * kEveryByte;
+
+// The index of the first of the eight bytes at `p` (the first in the lowest byte of a word) that
+// is not a digit, 8 if there is none. The test, per byte, is that neither adding 0x46 nor
+// subtracting 0x30 reaches the top bit. A carry or borrow can cross into the byte above, but only
+// out of a byte that is not a digit, so the bytes up to and including the first one that is not
+// are judged right.
+inline std::size_t leadingDigitCount(std::uint64_t word) {
+  const std::uint64_t flags =
+      ((word + 0x46 * kEveryByte) | (word - kZeroDigits)) & (0x80 * kEveryByte);
+  return flags == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(flags)) / 8;
+}
+
+// The value of the first `count` (1 to 8) bytes of `word`, which are digits: they are moved to the
+// top, '0's fill in below, and the eight digits are read with three multiplications.
+inline std::uint64_t leadingDigitsValue(std::uint64_t word, std::size_t count) {
+  static constexpr std::uint64_t kFill[9] = {
+      kZeroDigits,       kZeroDigits >> 8,  kZeroDigits >> 16,
+      kZeroDigits >> 24, kZeroDigits >> 32, kZeroDigits >> 40,
+      kZeroDigits >> 48, kZeroDigits >> 56, 0};
+  word = (word << (64 - 8 * count)) | kFill[count];
+  word -= kZeroDigits;
+  word = word * 10 + (word >> 8);
+  constexpr std::uint64_t kMask = 0x000000FF000000FF;
+  return ((word & kMask) * (100 + (1000000ULL << 32)) +
+          ((word >> 16) & kMask) * (1 + (10000ULL << 32))) >>
+         32;
+}
+
+// Reads the digits from `p` on into `value` and returns where they stop: up to eight at once, as
+// most coordinates have before their point, and any more one by one. A longer run than
+// kExactDigits wraps `value` harmlessly; the callers refuse it by its length.
+inline const char* readDigits(const char* p, std::uint64_t* value) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  const std::size_t count = leadingDigitCount(word);
+  std::uint64_t digits = count > 0 ? leadingDigitsValue(word, count) : 0;
+  p += count;
+  for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
+    digits = digits * 10 + d;
+  }
+  *value = digits;
+  return p;
+}
+
+}  // namespace detail
+
 // Reads the common coordinate from its first byte at `p`: an optional sign, then digits with at
 // most one point among them, at least one digit and at most kExactDigits. It stops at the first
 // byte that cannot continue that form and points `stop` at it; the caller decides whether the
-// token ends there. A byte that is no digit must follow within the readable bytes (TokenReader's
-// padding ensures one). It gives exactly the double that stream extraction gives for those bytes:
-// the digits form an integer below 2^53 and the power of ten for the point is exact too, so the
-// one division rounds correctly, as a correctly rounding strtod does. Returns false, touching
-// nothing, where the form does not hold.
+// token ends there. A byte that is no digit must follow within the readable bytes, and the 9 bytes
+// after `p` must be readable (TokenReader's padding ensures both). It gives exactly the double
+// that stream extraction gives for those bytes: the digits form an integer below 2^53 and the
+// power of ten for the point is exact too, so the one division rounds correctly, as a correctly
+// rounding strtod does. Returns false, touching nothing, where the form does not hold.
 inline bool readDecimalPrefix(const char* p, const char** stop, double* value) {
   const bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
-  const char* const first = p;
-  std::uint64_t mantissa = 0;
-  // A longer run of digits makes it fail below; the sum may wrap meanwhile, harmlessly.
-  for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
-    mantissa = mantissa * 10 + d;
-  }
-  std::size_t digits = static_cast<std::size_t>(p - first);
+  std::uint64_t whole = 0;
+  const char* const point = detail::readDigits(p, &whole);
+  std::size_t digits = static_cast<std::size_t>(point - p);
+  std::uint64_t mantissa = whole;
   std::size_t decimals = 0;
+  p = point;
   if (*p == '.') {
     const char* const fraction = ++p;
     for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
@@ -46,6 +95,31 @@ inline bool readDecimalPrefix(const char* p, const char** stop, double* value) {
       static_cast<double>(static_cast<std::int64_t>(mantissa)) / kPowersOfTen[decimals];
   *value = negative ? -v : v;
   *stop = p;
+  return true;
+}
+
+// Reads the same form as readDecimalPrefix but gives the value truncated toward zero, saturated
+// to 32 bits, as truncateToInt32 would give it, without a double. With at most kExactDigits
+// digits, k of them after the point, the value is below 10^(15-k), so half a unit in the last
+// place of its double is below 0.23 x 10^-k; the fraction's distance to the next integer is at
+// least 10^-k, and integers below 2^53 are doubles themselves, so the double lies between the
+// same two integers as the decimal and truncates to its integer part.
+inline bool truncateDecimalPrefix(const char* p, const char** stop, std::int32_t* value) {
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  std::uint64_t whole = 0;
+  const char* end = detail::readDigits(p, &whole);
+  std::size_t digits = static_cast<std::size_t>(end - p);
+  if (*end == '.') {
+    const char* const fraction = ++end;
+    while (static_cast<unsigned char>(*end) - unsigned{'0'} <= 9) ++end;
+    digits += static_cast<std::size_t>(end - fraction);
+  }
+  if (digits == 0 || digits > kExactDigits) return false;
+  constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;
+  *value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(whole, kLimit)))
+                    : static_cast<std::int32_t>(std::min(whole, kLimit - 1));
+  *stop = end;
   return true;
 }
 

@@ -98,6 +98,32 @@ bool TokenReader::refill() {
   return true;
 }
 
+bool TokenReader::skipTo(std::string_view word) {
+  const char* const data = buffer_.get();
+  for (;;) {
+    // From a separator on, up to the last separator, every token lies whole in the buffer.
+    if (pos_ < lastSeparator_ && isSeparatorAt(pos_)) {
+      for (std::size_t from = pos_;;) {
+        const void* hit = std::memchr(data + from, word[0], lastSeparator_ - from);
+        if (hit == nullptr) break;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        const std::size_t after = at + word.size();
+        if (isSeparatorAt(at - 1) && after <= lastSeparator_ && isSeparatorAt(after) &&
+            std::memcmp(data + at, word.data(), word.size()) == 0) {
+          pos_ = after;
+          return true;
+        }
+        from = at + 1;
+      }
+      pos_ = lastSeparator_;
+    }
+    // The token that may run on into the next fill, taken whole.
+    std::string_view token;
+    if (!next(&token)) return false;
+    if (token == word && !partial_) return true;
+  }
+}
+
 std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
   std::size_t count = 0;
   const char* const data = buffer_.get();

@@ -45,7 +45,7 @@ class TokenReader {
   // Returns false, leaving `token` alone, once the stream holds no more tokens.
   bool next(std::string_view* token) {
     // Most tokens lie wholly inside the buffer with a separator after them.
-    const std::size_t start = find(pos_, false);
+    const std::size_t start = tokenStart();
     const std::size_t stop = find(start, true);
     if (stop == end_) return nextAcrossRefill(token);
     pos_ = stop;
@@ -56,7 +56,7 @@ class TokenReader {
   // Moves to the token after `first`, which next() has just handed out whole, keeping `first`
   // valid too until the next call. Returns false when there is none.
   bool nextAfter(std::string_view* first, std::string_view* second) {
-    const std::size_t start = find(pos_, false);
+    const std::size_t start = tokenStart();
     const std::size_t stop = find(start, true);
     if (stop == end_) return secondAcrossRefill(first, second);
     pos_ = stop;
@@ -68,21 +68,18 @@ class TokenReader {
   // readDecimalPrefix), and reads it; the token is then used up as if next() had handed it out.
   // Otherwise returns false and moves nowhere, leaving the token to next(). This spares the
   // common coordinate a second search for its end and a second pass over its bytes.
-  bool nextShortDecimal(double* value) {
-    // Mostly the token starts right after the one separator that ended the last.
-    const char* const data = buffer_.get();
-    const std::size_t start =
-        pos_ + 1 < end_ && isTokenSpace(data[pos_]) && !isTokenSpace(data[pos_ + 1])
-            ? pos_ + 1
-            : find(pos_, false);
-    if (start == end_) return false;
-    const char* stop = nullptr;
-    // The buffer's padding is NUL, which is no separator: a decimal that runs to the end of the
-    // buffer, and may go on in the next fill, is left to next().
-    if (!readDecimalPrefix(data + start, &stop, value) || !isTokenSpace(*stop)) return false;
-    pos_ = static_cast<std::size_t>(stop - data);
-    return true;
+  bool nextShortDecimal(double* value) { return nextParsed(value, readDecimalPrefix); }
+
+  // nextShortDecimal() for the value truncated toward zero to 32 bits (see
+  // truncateDecimalPrefix).
+  bool nextShortDecimalTruncated(std::int32_t* value) {
+    return nextParsed(value, truncateDecimalPrefix);
   }
+
+  // Moves past the tokens up to and including the next one that equals `word`, which must be short
+  // and hold no separator; false if the stream ends first. Within the buffer only the bytes that
+  // could begin `word` are looked at (memchr), each checked for standing alone as the token.
+  bool skipTo(std::string_view word);
 
   // Moves past the tokens up to and including the next one that is the single character `marker`,
   // and returns how many came before it; `found` tells whether the marker came or the stream
@@ -111,6 +108,31 @@ class TokenReader {
     // Past end_ every bit is a separator, so a search for one stops at end_ at the latest, and a
     // search for a token byte finds none there.
     return word * 64 + lowestSetBit(bits);
+  }
+
+  // Where the next token starts, end_ if not in the buffer: mostly right after the one separator
+  // that ended the last, and otherwise where the bitmap says.
+  std::size_t tokenStart() const {
+    const char* const data = buffer_.get();
+    return pos_ + 1 < end_ && isTokenSpace(data[pos_]) && !isTokenSpace(data[pos_ + 1])
+               ? pos_ + 1
+               : find(pos_, false);
+  }
+
+  // Reads the next token with `parse` (readDecimalPrefix's signature) if it lies whole in the
+  // buffer and `parse` takes all of it. The buffer's padding is NUL, which is no separator, so a
+  // token that runs to the end of the buffer, and may go on in the next fill, is left to next().
+  template <typename Value>
+  bool nextParsed(Value* value, bool (*parse)(const char*, const char**, Value*)) {
+    const std::size_t start = tokenStart();
+    if (start == end_) return false;
+    const char* const data = buffer_.get();
+    const char* stop = nullptr;
+    Value parsed;
+    if (!parse(data + start, &stop, &parsed) || !isTokenSpace(*stop)) return false;
+    *value = parsed;
+    pos_ = static_cast<std::size_t>(stop - data);
+    return true;
   }
 
   bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }

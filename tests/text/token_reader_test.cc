@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -80,6 +81,14 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
   std::vector<std::size_t> got;
   for (bool found = true; found;) got.push_back(reader.countTokensBefore('x', &found));
   ASSERT_EQ(got, counts) << "buffer " << size;
+  for (const char* word : {"&", "&a"}) {
+    std::istringstream words(text);
+    TokenReader skipper(words, size);
+    std::size_t skips = 0;
+    while (skipper.skipTo(word)) ++skips;
+    ASSERT_EQ(skips, static_cast<std::size_t>(std::count(tokens.begin(), tokens.end(), word)))
+        << word << ", buffer " << size;
+  }
 
   std::istringstream again(text);
   TokenReader decimals(again, size);
