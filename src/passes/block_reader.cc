@@ -52,21 +52,30 @@ namespace {
 // What taking a block's next token as a number found.
 enum class NumberRead { kRead, kUnreadable, kNone };
 
-// The block's next token as a number: a short decimal straight from the buffer, or else any token
-// through readNumber.
-NumberRead readNextNumber(BlockReader& blocks, double* value) {
-  if (blocks.nextShortDecimal(value)) return NumberRead::kRead;
+// The block's next token as a number through readNumber, for tokens that are no short decimal.
+NumberRead readSlowly(BlockReader& blocks, double* value) {
   std::string_view token;
   if (!blocks.nextToken(&token)) return NumberRead::kNone;
   return blocks.readNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
 }
 
-NumberRead readNextNumber(BlockReader& blocks, std::int32_t* value) {
-  if (blocks.nextShortDecimalTruncated(value)) return NumberRead::kRead;
+NumberRead readSlowly(BlockReader& blocks, std::int32_t* value) {
   double number = 0;
-  const NumberRead read = readNextNumber(blocks, &number);
+  const NumberRead read = readSlowly(blocks, &number);
   if (read == NumberRead::kRead) *value = truncateToInt32(number);
   return read;
+}
+
+// The block's next token as a number when it is a short decimal, straight from the buffer.
+bool readQuickly(BlockReader& blocks, double* value) { return blocks.nextShortDecimal(value); }
+
+bool readQuickly(BlockReader& blocks, std::int32_t* value) {
+  return blocks.nextShortDecimalTruncated(value);
+}
+
+template <typename Value>
+NumberRead readNextNumber(BlockReader& blocks, Value* value) {
+  return readQuickly(blocks, value) ? NumberRead::kRead : readSlowly(blocks, value);
 }
 
 template <typename Value>

@@ -1,6 +1,7 @@
 #include "text/fixed_format.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -53,6 +54,46 @@ std::size_t writeFixed(Unsigned rounded, bool negative, int precision, char* buf
   return length;
 }
 
+// The eight decimal digits of n < 10^8 as bytes 0 to 9, the most significant in the lowest byte.
+// n is split into two halves of four digits, each half into two pairs and each pair into two
+// digits, all lanes at once; each multiplication divides exactly over the range of its lane.
+std::uint64_t eightDigits(std::uint32_t n) {
+  const std::uint64_t merged = (n / 10000) | (std::uint64_t{n % 10000} << 32);
+  const std::uint64_t top = ((merged * 10486) >> 20) & (0x7FULL << 32 | 0x7F);
+  const std::uint64_t hundreds = ((merged - 100 * top) << 16) + top;
+  std::uint64_t tens =
+      ((hundreds * 103) >> 10) & (0xFULL << 48 | 0xFULL << 32 | 0xFULL << 16 | 0xF);
+  tens += (hundreds - 10 * tens) << 8;
+  return tens;
+}
+
+// Writes n < 10^8 in decimal at `p` without leading zeros and returns the end; eight bytes are
+// stored, some past the end.
+char* writeUpToEightDigits(std::uint32_t n, char* p) {
+  const std::uint64_t digits = eightDigits(n);
+  // The leading zeros are the lowest bytes that are 0; n = 0 keeps its last one.
+  const std::size_t zeros = n == 0 ? 7 : static_cast<std::size_t>(__builtin_ctzll(digits)) / 8;
+  const std::uint64_t characters = (digits + 0x3030303030303030) >> (8 * zeros);
+  std::memcpy(p, &characters, sizeof characters);
+  return p + 8 - zeros;
+}
+
+// writeFixed for 32-bit values, whose integer part mostly fits eight digits.
+std::size_t writeFixed32(std::uint32_t rounded, bool negative, int precision, char* buffer) {
+  const std::uint32_t whole = precision == 2 ? rounded / 100 : rounded;
+  if (whole >= 100000000) return writeFixed(rounded, negative, precision, buffer);
+  char* p = buffer;
+  *p = '-';
+  p += negative;
+  p = writeUpToEightDigits(whole, p);
+  if (precision == 2) {
+    *p++ = '.';
+    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
+    p += 2;
+  }
+  return static_cast<std::size_t>(p - buffer);
+}
+
 // Formats a value below 2^52 in magnitude with 0 or 2 decimals. Such a value is an integer times
 // a power of two no greater than 1/2, so the value times 10^precision is rounded exactly, ties to
 // even, with integer arithmetic alone. Returns 0 for anything else.
@@ -88,9 +129,34 @@ std::size_t formatSmall(double value, int precision, char* buffer) {
   return writeFixed(rounded, negative, precision, buffer);
 }
 
+// Formats with two decimals a value whose hundredths are clearly not near a tie, as most are; 0
+// for any other. Below 2^38 the double product |value| x 100 is within 2^-16 of the exact one,
+// so when its fraction is below 0.4 or above 0.6 the exact product rounds the same way. Its
+// fraction is exact: the product less its integer part loses no bit.
+std::size_t formatClearHundredths(double value, char* buffer) {
+  const double scaled = std::fabs(value) * 100;
+  if (!(scaled < 0x1p38)) return 0;
+  const auto whole = static_cast<std::uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(whole);
+  std::uint64_t rounded = whole;
+  if (fraction > 0.6) {
+    rounded = whole + 1;
+  } else if (fraction >= 0.4) {
+    return 0;
+  }
+  const bool negative = std::signbit(value);
+  if (rounded <= 0xffffffffu) {
+    return writeFixed32(static_cast<std::uint32_t>(rounded), negative, 2, buffer);
+  }
+  return writeFixed(rounded, negative, 2, buffer);
+}
+
 }  // namespace
 
 std::size_t formatFixed(double value, int precision, char* buffer) {
+  if (precision == 2) {
+    if (std::size_t length = formatClearHundredths(value, buffer); length > 0) return length;
+  }
   if (std::size_t length = formatSmall(value, precision, buffer); length > 0) return length;
   auto result =
       std::to_chars(buffer, buffer + kFixedBufferSize, value, std::chars_format::fixed, precision);

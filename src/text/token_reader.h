@@ -113,10 +113,7 @@ class TokenReader {
   // Where the next token starts, end_ if not in the buffer: mostly right after the one separator
   // that ended the last, and otherwise where the bitmap says.
   std::size_t tokenStart() const {
-    const char* const data = buffer_.get();
-    return pos_ + 1 < end_ && isTokenSpace(data[pos_]) && !isTokenSpace(data[pos_ + 1])
-               ? pos_ + 1
-               : find(pos_, false);
+    return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : find(pos_, false);
   }
 
   // Reads the next token with `parse` (readDecimalPrefix's signature) if it lies whole in the
@@ -168,6 +165,8 @@ class TokenReader {
   // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too.
   std::unique_ptr<std::uint64_t[]> separators_;
   std::size_t words_ = 0;
+  // Where reading goes on. Between calls it is end_, or a separator's position: every token
+  // handed out ends at one, and a refill sets it before any call returns.
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   // The last separator in the buffer (0 if none): every token that starts before it ends in the
