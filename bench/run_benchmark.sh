@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# End-to-end benchmark. Generates a 50 MB drawing under bench/data/ if it is missing, then runs
-# the built lines2svg on it several times, alternating with `wc -w` on the same file, and prints
-# the median wall time of each, their ratio, the drawing's MB/s and lines2svg's peak resident
-# memory. With --memory it also measures the peak memory on a 500 MB drawing, on a single
-# polyline of 2,000,000 vertices, and on three inputs that are no drawing: 1 GB of NUL bytes, a
-# coordinate of 300 MB and a name of 200 MB.
+# End-to-end benchmark. Generates two 50 MB drawings under bench/data/ if they are missing, a
+# dense one and a sparse one (most tokens outside line objects), then runs the built lines2svg on
+# each several times, alternating with `wc -w` on the same file and with io_floor, which reads and
+# writes as many bytes as the conversion through the same file classes and does no work. It
+# prints the median wall time of each, lines2svg's ratio to both, the drawing's MB/s and
+# lines2svg's peak resident memory. With --memory it also measures the peak memory on a 500 MB
+# drawing, on a single polyline of 2,000,000 vertices, and on three inputs that are no drawing:
+# 1 GB of NUL bytes, a coordinate of 300 MB and a name of 200 MB.
 #
 #   bash bench/run_benchmark.sh [--build DIR] [--runs N] [--memory]
 set -euo pipefail
@@ -20,7 +22,7 @@ while (($#)); do
     *) echo "usage: bash bench/run_benchmark.sh [--build DIR] [--runs N] [--memory]" >&2; exit 2 ;;
   esac
 done
-for tool in lines2svg make_drawing measure; do
+for tool in lines2svg make_drawing measure io_floor; do
   if [[ ! -x "$build/$tool" ]]; then
     echo "$build/$tool is missing: build first (cmake -S . -B $build && cmake --build $build)" >&2
     exit 1
@@ -30,6 +32,7 @@ data=bench/data
 mkdir -p "$data"
 program=$(realpath "$build/lines2svg")
 measure=$(realpath "$build/measure")
+floor=$(realpath "$build/io_floor")
 
 # Makes a drawing once; the same seed always gives the same bytes.
 drawing() {  # file generator-args...
@@ -44,24 +47,39 @@ convert() {
   (cd "$data" && "$measure" .name "$program")
 }
 
+# Times lines2svg, io_floor and wc -w alternately on one drawing and prints their medians.
+compare() {  # file
+  local file=$1 sizes
+  convert "$file" > /dev/null
+  sizes=$(stat -c %s "$data/${file%txt}dat" "$data/${file%txt}trd" "$data/${file%txt}svg" | tr '\n' ' ')
+  : > "$data/.times"
+  : > "$data/.floor"
+  : > "$data/.wc"
+  for ((i = 0; i < runs; i++)); do
+    convert "$file" >> "$data/.times"
+    # shellcheck disable=SC2086
+    "$measure" /dev/null "$floor" "$data/$file" $sizes >> "$data/.floor"
+    "$measure" "$data/$file" wc -w >> "$data/.wc"
+  done
+  local ours floor theirs peak bytes
+  ours=$(cut -d' ' -f1 "$data/.times" | median)
+  floor=$(cut -d' ' -f1 "$data/.floor" | median)
+  theirs=$(cut -d' ' -f1 "$data/.wc" | median)
+  peak=$(cut -d' ' -f2 "$data/.times" | sort -n | tail -1)
+  bytes=$(stat -c %s "$data/$file")
+  awk -v f="$file" -v ours="$ours" -v floor="$floor" -v theirs="$theirs" -v bytes="$bytes" \
+    -v peak="$peak" -v runs="$runs" 'BEGIN {
+    printf "%s, %.1f MB, medians of %d runs:\n", f, bytes / 1e6, runs
+    printf "  lines2svg   %.3f s, %.0f MB/s of drawing, peak memory %.1f MiB\n", ours, bytes / 1e6 / ours, peak / 1024
+    printf "  I/O floor   %.3f s   ratio %.2f x the floor\n", floor, ours / floor
+    printf "  wc -w       %.3f s   ratio %.2f x wc -w\n", theirs, ours / theirs
+  }'
+}
+
 drawing district50.txt --bytes 50000000 --seed 1
-bytes=$(stat -c %s "$data/district50.txt")
-: > "$data/.times"
-: > "$data/.wc"
-for ((i = 0; i < runs; i++)); do
-  convert district50.txt >> "$data/.times"
-  "$measure" "$data/district50.txt" wc -w >> "$data/.wc"
-done
-ours=$(cut -d' ' -f1 "$data/.times" | median)
-theirs=$(cut -d' ' -f1 "$data/.wc" | median)
-peak=$(cut -d' ' -f2 "$data/.times" | sort -n | tail -1)
-awk -v ours="$ours" -v theirs="$theirs" -v bytes="$bytes" -v peak="$peak" -v runs="$runs" 'BEGIN {
-  printf "drawing:            %.1f MB (bench/data/district50.txt)\n", bytes / 1e6
-  printf "lines2svg median:   %.3f s over %d runs, %.0f MB/s of drawing\n", ours, runs, bytes / 1e6 / ours
-  printf "wc -w median:       %.3f s\n", theirs
-  printf "ratio:              %.2f x wc -w\n", ours / theirs
-  printf "peak memory:        %.1f MiB\n", peak / 1024
-}'
+drawing sparse50.txt --sparse --bytes 50000000 --seed 1
+compare district50.txt
+compare sparse50.txt
 
 if ((memory)); then
   drawing district500.txt --bytes 500000000 --seed 2
