@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds lines2svg and runs every test: the release build, the same suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the end-to-end tests under valgrind, and a bounded fuzzing run.
+# Builds lines2svg and runs every test: the release build, clang-tidy over src/ (.clang-tidy), the
+# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end tests under
+# valgrind, and a bounded fuzzing run.
 # On a fresh Debian machine it first installs what it needs (as root, through apt-get). Warnings
 # are errors here.
 #
@@ -40,6 +41,15 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DLINES2SVG_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 ((quick)) && exit 0
+
+stage "static analysis: clang-tidy over src/"
+need clang-tidy
+cmake -S . -B build-tidy -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DLINES2SVG_TESTS=OFF \
+  -DLINES2SVG_BENCH=OFF > /dev/null
+# The Windows console reader needs the Windows headers; the Windows build compiles it.
+find src -name '*.cc' ! -name windows_console.cc -print0 | sort -z |
+  xargs -0 -n 4 -P "$jobs" clang-tidy -p build-tidy --quiet 2> /dev/null
+echo "clang-tidy: clean"
 
 stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINES2SVG_WERROR=ON \

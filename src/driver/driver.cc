@@ -1,3 +1,4 @@
+// The console dialogue and the conversion of one drawing.
 #include "driver/driver.h"
 
 #include <csignal>
@@ -145,36 +146,41 @@ const char* openDrawing(const NativeName& name, InputFile* drawing, OutputNames*
 
 // Memory set aside when the program starts and handed back when an allocation fails, so that the
 // failure can still be thrown and reported when memory is so tight that the exception itself
-// would find none.
+// would find none. Null once handed back.
+char* memoryReserve = nullptr;
+
+// Called by a failing operator new: frees the reserve so that the allocation is tried once more,
+// and once it is gone, gives up with std::bad_alloc.
+void releaseMemoryReserve() {
+  if (memoryReserve == nullptr) throw std::bad_alloc();
+  delete[] memoryReserve;
+  memoryReserve = nullptr;
+}
+
+// Holds the memory reserve for the program's run.
 class MemoryReserve {
  public:
   MemoryReserve() {
-    reserve_ = new (std::nothrow) char[kSize];
-    if (reserve_ != nullptr) previous_ = std::set_new_handler(release);
+    memoryReserve = new (std::nothrow) char[kSize];
+    held_ = memoryReserve != nullptr;
+    if (held_) previous_ = std::set_new_handler(releaseMemoryReserve);
   }
   MemoryReserve(const MemoryReserve&) = delete;
   MemoryReserve& operator=(const MemoryReserve&) = delete;
   ~MemoryReserve() {
-    if (reserve_ == nullptr) return;
+    if (!held_) return;
     std::set_new_handler(previous_);
-    delete[] reserve_;
-    reserve_ = nullptr;
+    delete[] memoryReserve;
+    memoryReserve = nullptr;
   }
 
-  bool held() const { return reserve_ != nullptr; }
+  // False when even the reserve could not be had.
+  bool held() const { return held_; }
 
  private:
-  static constexpr std::size_t kSize = 64 * 1024;
+  static constexpr std::size_t kSize = std::size_t{64} * 1024;
 
-  // Called by a failing operator new: frees the reserve so that the allocation is tried once
-  // more, and once it is gone, gives up with std::bad_alloc.
-  static void release() {
-    if (reserve_ == nullptr) throw std::bad_alloc();
-    delete[] reserve_;
-    reserve_ = nullptr;
-  }
-
-  static inline char* reserve_ = nullptr;
+  bool held_ = false;
   std::new_handler previous_ = nullptr;
 };
 

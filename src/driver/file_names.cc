@@ -1,6 +1,8 @@
+// Naming the written files after the drawing.
 #include "driver/file_names.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace lines2svg {
 
@@ -14,13 +16,19 @@ bool isSeparator(Char c, PathStyle style) {
   return style == PathStyle::kWindows && (c == Char('\\') || c == Char(':'));
 }
 
+// The value of a character of a name: a byte 0 to 255, or a UTF-16 unit.
+template <typename Char>
+unsigned long unitOf(Char c) {
+  return static_cast<unsigned long>(static_cast<std::make_unsigned_t<Char>>(c));
+}
+
 // True for a UTF-16 unit from `low` to `high`; never for a byte.
 template <typename Char>
 bool isUnitIn(Char c, unsigned long low, unsigned long high) {
   if constexpr (sizeof(Char) == 1) {
     return false;
   } else {
-    const auto unit = static_cast<unsigned long>(c);
+    const unsigned long unit = unitOf(c);
     return unit >= low && unit <= high;
   }
 }
@@ -114,7 +122,7 @@ bool hasOutputExtension(std::basic_string_view<Char> name) {
   if (name.size() < kExtensionLength) return false;
   std::string tail;
   for (Char c : name.substr(name.size() - kExtensionLength)) {
-    const auto unit = static_cast<unsigned long>(c);
+    const unsigned long unit = unitOf(c);
     tail.push_back(unit >= 'A' && unit <= 'Z' ? static_cast<char>(unit - 'A' + 'a')
                                               : static_cast<char>(unit < 128 ? unit : 0));
   }

@@ -43,8 +43,8 @@ template <typename Char>
 void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = kHostPathStyle);
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
-// drawing would then be overwritten by one of the written files, on Windows even when the cases
-// differ.
+// drawing would then be one of the written files. Letter case is ignored on every system, since
+// on a file system that ignores it (Windows, macOS) "plan.DAT" and "plan.dat" are one file.
 template <typename Char>
 bool hasOutputExtension(std::basic_string_view<Char> name);
 

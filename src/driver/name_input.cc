@@ -1,8 +1,9 @@
+// Reading the drawing's name from a stream, one character at a time.
 #include "driver/name_input.h"
 
 #include <climits>
 
-#include "text/token_reader.h"
+#include "text/token_space.h"
 
 #if defined(_WIN32)
 #include "driver/windows_console.h"

@@ -1,3 +1,4 @@
+// Reading a typed or piped name as Unicode on Windows.
 #include "driver/windows_console.h"
 
 #include <windows.h>
@@ -76,7 +77,7 @@ bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text
   text->clear();
   if (bytes.empty()) return true;
   const int size = static_cast<int>(bytes.size());
-  // Single-byte code pages take every byte; the flag makes multi-byte ones refuse bad sequences.
+  // Only UTF-8 is asked to refuse bad sequences: a wrong guess at it must not pass for a name.
   const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
   const int length = MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
   if (length <= 0) return false;

@@ -14,7 +14,7 @@ namespace lines2svg {
 struct CodePages {
   // The console's input code page, in which cmd writes `echo name | lines2svg` to a pipe.
   unsigned console = 0;
-  // The ANSI code page, which the program's narrow file names used to be read in.
+  // The ANSI code page, in which Windows programs that are not Unicode write text.
   unsigned ansi = 0;
 };
 
@@ -25,8 +25,8 @@ CodePages pipeCodePages();
 // True when a file, not a folder, of that name exists.
 bool namesFile(const std::wstring& name);
 
-// Decodes `bytes` from `codePage` into `text`. Bytes that are not valid in a multi-byte code
-// page such as UTF-8 make it fail.
+// Decodes `bytes` from `codePage` into `text`. In UTF-8, bytes that are not valid UTF-8 make it
+// fail; every other code page takes every byte.
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
 
 // The name that piped bytes stand for: decoded from the console's code page; if that names no

@@ -1,4 +1,8 @@
+// Reading the vertex file block by block, and its vertices as numbers.
 #include "passes/block_reader.h"
+
+#include "passes/passes.h"
+#include "text/number_scanner.h"
 
 namespace lines2svg {
 
@@ -39,7 +43,7 @@ bool BlockReader::nextToken(std::string_view* token) {
   return true;
 }
 
-bool BlockReader::readNumberSlowly(std::string_view token, double* value) {
+bool BlockReader::readBeyondInlinePath(std::string_view token, double* value) {
   if (!tokens_.isPartial()) return detail::readNumberSlowly(token, value);
   NumberScanner scanner;
   scanner.feed(token);
@@ -56,7 +60,7 @@ enum class NumberRead { kRead, kUnreadable, kNone };
 NumberRead readSlowly(BlockReader& blocks, double* value) {
   std::string_view token;
   if (!blocks.nextToken(&token)) return NumberRead::kNone;
-  return blocks.readNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
+  return blocks.readTokenAsNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
 }
 
 NumberRead readSlowly(BlockReader& blocks, std::int32_t* value) {

@@ -6,14 +6,15 @@
 #include <string_view>
 
 #include "text/read_number.h"
-#include "text/short_decimal.h"
 #include "text/token_reader.h"
 
 namespace lines2svg {
 
 // Walks the vertex file block by block. The file's first token opens the first block whatever
 // its text, and every later token "x" closes the current block and opens the next one, so a
-// reader can never take a token across a block marker.
+// reader can never take a token across a block marker. A block's tokens are taken one at a time
+// (nextToken), as short decimals straight from the buffer (nextShortDecimal), or counted
+// (countRestOfBlock).
 class BlockReader {
  public:
   explicit BlockReader(std::istream& vertices) : tokens_(vertices) {}
@@ -25,7 +26,7 @@ class BlockReader {
   std::size_t countRestOfBlock();
 
   // Moves to the current block's next token; false at the end of the block. A token too long to
-  // be handed out whole comes as its head; readNumber() takes in the rest.
+  // be handed out whole comes as its head; readTokenAsNumber() takes in the rest.
   bool nextToken(std::string_view* token);
 
   // Moves to the current block's next token and reads it, when it is a short decimal lying whole
@@ -37,23 +38,24 @@ class BlockReader {
     return inBlock_ && tokens_.nextShortDecimalTruncated(value);
   }
 
-  // Reads the token nextToken() has just given as a number, as readNumber does.
-  bool readNumber(std::string_view token, double* value) {
-    // Tokens come padded, and most coordinates are short decimals.
-    if (readShortDecimal(token, value)) return true;
-    // The head of a partial token is far longer than the inline path ever reads.
+  // Reads the token nextToken() has just given as a number, as readNumber does, taking in the
+  // rest of a token that comes in pieces.
+  bool readTokenAsNumber(std::string_view token, double* value) {
     return readNumberWith(token, value, [this](std::string_view head, double* number) {
-      return readNumberSlowly(head, number);
+      return readBeyondInlinePath(head, number);
     });
   }
 
  private:
-  // readNumber() beyond its inline path, taking in the rest of a token that comes in pieces.
-  bool readNumberSlowly(std::string_view token, double* value);
+  // readTokenAsNumber() for what readNumber's inline path leaves.
+  bool readBeyondInlinePath(std::string_view token, double* value);
 
   TokenReader tokens_;
+  // True once the file's first token, which opens the first block, has been read.
   bool started_ = false;
+  // True while the current block has tokens left: until its closing "x" or the file's end.
   bool inBlock_ = false;
+  // True once the file has no token left.
   bool exhausted_ = false;
 };
 
@@ -69,7 +71,7 @@ enum class VertexRead {
   kOddToken,
 };
 
-// Takes the block's next two tokens as a vertex and reads them with readNumber.
+// Takes the block's next two tokens as a vertex and reads them as readNumber does.
 VertexRead nextVertex(BlockReader& blocks, double* first, double* second);
 
 // nextVertex for coordinates truncated toward zero to 32 bits, as truncateToInt32 gives them.

@@ -1,3 +1,4 @@
+// Second pass: one shape line per vertex-file block.
 #include <cstdint>
 #include <string_view>
 

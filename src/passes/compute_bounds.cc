@@ -1,3 +1,4 @@
+// Third pass: the integer bounds of the vertices, and the scale bar's length.
 #include <algorithm>
 
 #include "passes/block_reader.h"

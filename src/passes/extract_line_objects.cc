@@ -1,3 +1,4 @@
+// First pass: the vertices of the drawing's line-object sections, copied to the vertex file.
 #include <string_view>
 
 #include "passes/passes.h"
@@ -35,8 +36,7 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
     return more;
   }
   if (!tokens.nextAfter(&first, current)) return false;
-  const char* gap = first.data() + first.size();
-  if (gap + 1 == current->data() && *gap == ' ' && !tokens.isPartial()) {
+  if (!tokens.isPartial() && TokenReader::oneSpaceApart(first, *current)) {
     // One space apart in the drawing, as they mostly are: the line is already there.
     out.write(std::string_view(first.data(), first.size() + 1 + current->size()));
   } else {

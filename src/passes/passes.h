@@ -16,6 +16,17 @@ struct Bounds {
   std::int32_t minSecond = 0;
 };
 
+// Truncates a coordinate toward zero to a 32-bit integer, as the bounds take it, saturating at the
+// limits of the type.
+inline std::int32_t truncateToInt32(double value) {
+  constexpr double kHigh = 2147483647.0;
+  constexpr double kLow = -2147483648.0;
+  if (value >= kHigh) return 2147483647;
+  if (value <= kLow) return -2147483647 - 1;
+  // NaN fails both tests above; it never comes from readNumber, but must not reach the cast.
+  return value == value ? static_cast<std::int32_t>(value) : 0;
+}
+
 // The width of the bounds, maxFirst - minFirst, taken in 64 bits so that it cannot overflow.
 inline double extentFirst(const Bounds& bounds) {
   return static_cast<double>(std::int64_t{bounds.maxFirst} - bounds.minFirst);
@@ -28,7 +39,8 @@ inline double extentSecond(const Bounds& bounds) {
 
 // First pass: copies the vertices of every "&L" section of the drawing into the vertex file, one
 // block per section: a marker line "x", then "first second" per vertex record, tokens unchanged.
-// A record cut short by the end of the drawing is dropped.
+// A record cut short by the end of the drawing is dropped, unless its one coordinate was too long
+// to hold (over 256 KiB): that was copied on the way, and its line is ended after it.
 void extractLineObjects(std::istream& drawing, std::ostream& vertices);
 
 // Second pass: writes one shape line per vertex-file block of 2 tokens ("P"), 4 tokens ("L") or

@@ -1,3 +1,4 @@
+// The scale bar and the direction arrow under the picture.
 #include "svg/furniture.h"
 
 namespace lines2svg {

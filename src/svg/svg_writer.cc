@@ -1,3 +1,4 @@
+// Writing the SVG document: the header, the shapes and the closing tag.
 #include "svg/svg_writer.h"
 
 #include <string_view>
@@ -27,6 +28,13 @@ Vertex readVertex(BlockReader& blocks) {
   Vertex vertex;
   vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
   return vertex;
+}
+
+// True when the shape file has a line for a block that starts with these two vertices: a block of
+// 2 tokens or of 4 and more has one, a block of 0, 1 or 3 tokens has none. The first two vertices
+// tell them apart.
+bool hasShapeLine(const Vertex& first, const Vertex& second) {
+  return first.exists() && second.read != VertexRead::kOddToken;
 }
 
 // Places vertices in the picture: the first coordinate mirrored, the second growing downwards.
@@ -135,22 +143,23 @@ void writeSvg(std::istream& vertices, std::istream& shapeFile, std::ostream& out
   const Placement place(bounds);
   writeHeader(svg, e1, e2);
 
+  // The picture is drawn from the blocks themselves: each shape takes its numbers from its own
+  // block, so that an empty block or a coordinate "x", which have no shape line, cannot shift the
+  // rest of the picture onto the wrong vertices. The shape file is read in step only for the
+  // shape type of each block that has a line; the count after "M" repeats what the block itself
+  // shows, and is passed over.
   BlockReader blocks(vertices);
   TokenReader shapes(shapeFile);
   std::string_view shape;
   while (blocks.nextBlock()) {
-    // The shape file has a line for a block of two tokens or of four and more, which the block's
-    // first two vertices tell apart from blocks of none, one or three.
     const Vertex first = readVertex(blocks);
-    if (!first.exists()) continue;
-    const Vertex second = readVertex(blocks);
-    if (second.read == VertexRead::kOddToken) continue;
+    const Vertex second = first.exists() ? readVertex(blocks) : Vertex{};
+    if (!hasShapeLine(first, second)) continue;
     if (!shapes.next(&shape)) break;
-    if (!second.exists()) continue;  // a single vertex, which is not drawn
+    if (!second.exists()) continue;  // a single vertex, "P", which is not drawn
     if (shape == "L") {
       writeLine(svg, place, first, second);
     } else if (shape == "M") {
-      // The vertex count after "M" is the block's own, which the block itself tells.
       std::string_view count;
       if (!shapes.next(&count)) break;
       writePolyline(svg, place, first, second, blocks);

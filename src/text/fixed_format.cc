@@ -1,9 +1,12 @@
+// Writing real numbers in fixed notation, as a stream does.
 #include "text/fixed_format.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+
+#include "text/bits.h"
 
 namespace lines2svg {
 
@@ -72,7 +75,7 @@ std::uint64_t eightDigits(std::uint32_t n) {
 char* writeUpToEightDigits(std::uint32_t n, char* p) {
   const std::uint64_t digits = eightDigits(n);
   // The leading zeros are the lowest bytes that are 0; n = 0 keeps its last one.
-  const std::size_t zeros = n == 0 ? 7 : static_cast<std::size_t>(__builtin_ctzll(digits)) / 8;
+  const std::size_t zeros = n == 0 ? 7 : lowestSetBit(digits) / 8;
   const std::uint64_t characters = (digits + 0x3030303030303030) >> (8 * zeros);
   std::memcpy(p, &characters, sizeof characters);
   return p + 8 - zeros;
@@ -88,7 +91,7 @@ std::size_t writeFixed32(std::uint32_t rounded, bool negative, int precision, ch
   p = writeUpToEightDigits(whole, p);
   if (precision == 2) {
     *p++ = '.';
-    std::memcpy(p, kDigitPairs + 2 * (rounded % 100), 2);
+    std::memcpy(p, kDigitPairs + 2 * std::size_t{rounded % 100}, 2);
     p += 2;
   }
   return static_cast<std::size_t>(p - buffer);

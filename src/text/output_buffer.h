@@ -33,10 +33,13 @@ class OutputBuffer {
     }
   }
 
-  // Room for `size` more bytes, at most the capacity, at the end of the buffer, to be written in
-  // place and then handed to commit().
+  // Room for `size` more bytes at the end of the buffer, to be written in place and then handed to
+  // commit(). The buffer grows if it is smaller than `size`.
   char* reserve(std::size_t size) {
-    if (size > capacity_ - used_) drain();
+    if (size > capacity_ - used_) {
+      if (size > capacity_) return reserveLarge(size);
+      drain();
+    }
     return buffer_.get() + used_;
   }
 
@@ -74,6 +77,8 @@ class OutputBuffer {
   }
 
   void writeSlow(std::string_view text);
+  // reserve() for more than the capacity: drains and grows the buffer.
+  char* reserveLarge(std::size_t size);
   // Hands the buffered bytes to the stream's buffer.
   void drain();
   // Hands bytes to the stream's buffer; a short write puts the stream into its bad state.

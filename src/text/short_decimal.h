@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/bits.h"
+
 namespace lines2svg {
 
 // Up to this many digits, the digits of a number form an integer below 2^53, a double exactly.
@@ -20,15 +22,15 @@ namespace detail {
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kZeroDigits = 0x30 * kEveryByte;
 
-// The index of the first of the eight bytes at `p` (the first in the lowest byte of a word) that
-// is not a digit, 8 if there is none. The test, per byte, is that neither adding 0x46 nor
+// The index of the first of the eight bytes of `word` (the first in its lowest bits) that is
+// not a digit, 8 if there is none. The test, per byte, is that neither adding 0x46 nor
 // subtracting 0x30 reaches the top bit. A carry or borrow can cross into the byte above, but only
 // out of a byte that is not a digit, so the bytes up to and including the first one that is not
 // are judged right.
 inline std::size_t leadingDigitCount(std::uint64_t word) {
   const std::uint64_t flags =
       ((word + 0x46 * kEveryByte) | (word - kZeroDigits)) & (0x80 * kEveryByte);
-  return flags == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(flags)) / 8;
+  return flags == 0 ? 8 : lowestSetBit(flags) / 8;
 }
 
 // The value of the first `count` (1 to 8) bytes of `word`, which are digits: they are moved to the
@@ -120,19 +122,6 @@ inline bool truncateDecimalPrefix(const char* p, const char** stop, std::int32_t
   *value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(whole, kLimit)))
                     : static_cast<std::int32_t>(std::min(whole, kLimit - 1));
   *stop = end;
-  return true;
-}
-
-// readDecimalPrefix for a whole token, which must be followed by TokenReader's padding: true only
-// when the short form is the whole token.
-inline bool readShortDecimal(std::string_view token, double* value) {
-  if (token.empty()) return false;
-  const char* stop = nullptr;
-  double v = 0;
-  if (!readDecimalPrefix(token.data(), &stop, &v) || stop != token.data() + token.size()) {
-    return false;
-  }
-  *value = v;
   return true;
 }
 

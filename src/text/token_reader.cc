@@ -1,3 +1,4 @@
+// Splitting a stream into tokens through one buffer and a bitmap of its separators.
 #include "text/token_reader.h"
 
 #include <cstring>
@@ -27,7 +28,7 @@ std::uint64_t separatorBits64(const char* bytes) {
   const __m128i tab = _mm_set1_epi8('\t');
   const __m128i lastAfterTab = _mm_set1_epi8('\r' - '\t');
   std::uint64_t bits = 0;
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < 4; ++i) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
     // Tab to carriage return: x - '\t', taken unsigned, is at most '\r' - '\t'.
     const __m128i offset = _mm_sub_epi8(x, tab);
@@ -91,7 +92,7 @@ bool TokenReader::refill() {
     std::uint64_t bits = separators_[word];
     if (word == words_ - 1 && end_ % 64 != 0) bits &= (std::uint64_t{1} << (end_ % 64)) - 1;
     if (bits != 0) {
-      lastSeparator_ = word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+      lastSeparator_ = word * 64 + highestSetBit(bits);
       break;
     }
   }
@@ -169,13 +170,13 @@ std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
 
 bool TokenReader::nextAcrossRefill(std::string_view* token) {
   if (partial_) skipRestOfToken();
-  std::size_t start = find(pos_, false);
+  std::size_t start = findTokenByte(pos_);
   while (start == end_) {
     if (!refill()) return false;
-    start = find(0, false);
+    start = findTokenByte(0);
   }
   const char* data = buffer_.get();
-  std::size_t stop = find(start, true);
+  std::size_t stop = findSeparator(start);
   if (stop < end_) {
     pos_ = stop;
     *token = std::string_view(data + start, stop - start);
@@ -186,7 +187,7 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
   spill_.assign(data + start, end_ - start);
   pos_ = end_;
   while (refill()) {
-    stop = find(0, true);
+    stop = findSeparator(0);
     const std::size_t room = maxWholeToken_ > spill_.size() ? maxWholeToken_ - spill_.size() : 0;
     if (stop > room) {
       spill_.append(data, room);
@@ -213,7 +214,7 @@ bool TokenReader::nextPiece(std::string_view* piece) {
     }
     piecePos_ = 0;
   }
-  const std::size_t stop = find(piecePos_, true);
+  const std::size_t stop = findSeparator(piecePos_);
   if (stop == piecePos_) {
     partial_ = false;
     pos_ = stop;

@@ -9,30 +9,31 @@
 #include <string>
 #include <string_view>
 
+#include "text/bits.h"
 #include "text/buffer_size.h"
 #include "text/short_decimal.h"
+#include "text/token_space.h"
 
 namespace lines2svg {
-
-// True for the six characters that separate tokens: tab, line feed, vertical tab, form feed,
-// carriage return and space. Every other byte, NUL and bytes above 127 included, is part of a
-// token.
-inline bool isTokenSpace(char c) {
-  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
-}
 
 // Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, in memory that
 // does not grow with the stream or with its tokens. Each fill is classified at once into a bitmap
 // of separator positions, so that finding where a token starts and ends is a matter of counting
 // zero bits rather than of a loop, per byte, whose exit is hard to predict.
 //
-// A token longer than `maxWholeToken` that runs across a refill is not held whole: next() hands
-// out its head, isPartial() is true, and nextPiece() streams the rest. A head that long never
-// equals a short word, so comparisons need nothing more. A read error (an exception from the
-// stream's buffer) ends the tokens and puts the stream into its bad state.
+// A token handed out is in one of three states, each with its own storage:
+// - whole in the buffer: the view points into the buffer, and a separator follows it there;
+// - spilled: it ran across a refill, and the view points into spill_ (or pairFirst_ for the
+//   first of a pair), where NULs follow it;
+// - partial: longer than `maxWholeToken` and running across a refill, it is not held whole. The
+//   view points at its head in spill_, isPartial() is true, and nextPiece() streams the rest
+//   from the buffer. A head that long never equals a short word, so comparisons need no more.
+// A view stays valid until the next call that moves on. In every state the token is followed by
+// at least kTokenPadding readable bytes, the first of them a separator or NUL, never a token
+// byte: a reader may look one byte past a token, or load a short one in whole words.
 //
-// Every token handed out is followed by at least kTokenPadding readable bytes, so that a reader
-// may load a short token in whole words; the first of them is the separator or NUL after it.
+// A read error (an exception from the stream's buffer) ends the tokens and puts the stream into
+// its bad state; an allocation failure is passed on.
 class TokenReader {
  public:
   static constexpr std::size_t kTokenPadding = 24;
@@ -46,7 +47,7 @@ class TokenReader {
   bool next(std::string_view* token) {
     // Most tokens lie wholly inside the buffer with a separator after them.
     const std::size_t start = tokenStart();
-    const std::size_t stop = find(start, true);
+    const std::size_t stop = findSeparator(start);
     if (stop == end_) return nextAcrossRefill(token);
     pos_ = stop;
     *token = std::string_view(buffer_.get() + start, stop - start);
@@ -57,7 +58,7 @@ class TokenReader {
   // valid too until the next call. Returns false when there is none.
   bool nextAfter(std::string_view* first, std::string_view* second) {
     const std::size_t start = tokenStart();
-    const std::size_t stop = find(start, true);
+    const std::size_t stop = findSeparator(start);
     if (stop == end_) return secondAcrossRefill(first, second);
     pos_ = stop;
     *second = std::string_view(buffer_.get() + start, stop - start);
@@ -87,6 +88,14 @@ class TokenReader {
   // where they start, without looking for their ends.
   std::size_t countTokensBefore(char marker, bool* found);
 
+  // True when `second` follows `first` with exactly one space between them, so that the two and
+  // the space are one view; both must be tokens just handed out. It looks at the byte after
+  // `first`, which is readable in every state.
+  static bool oneSpaceApart(std::string_view first, std::string_view second) {
+    const char* const gap = first.data() + first.size();
+    return gap + 1 == second.data() && *gap == ' ';
+  }
+
   // True when the token last handed out is only the head of a longer one.
   bool isPartial() const { return partial_; }
 
@@ -94,26 +103,30 @@ class TokenReader {
   bool nextPiece(std::string_view* piece);
 
  private:
-  // The first position from `from` on that holds a separator (or, with `separator` false, a
-  // token character); end_ if the buffer has none.
-  std::size_t find(std::size_t from, bool separator) const {
+  // The first position from `from` on whose bit in separators_ is set in `bits ^ flip`; end_ if
+  // the buffer has none. Past end_ every bit is a separator, so a search for one stops at end_ at
+  // the latest, and a search for a token byte finds none there.
+  std::size_t findBit(std::size_t from, std::uint64_t flip) const {
     if (from >= end_) return end_;
-    const std::uint64_t flip = separator ? 0 : ~std::uint64_t{0};
     std::size_t word = from / 64;
     std::uint64_t bits = (separators_[word] ^ flip) & (~std::uint64_t{0} << (from % 64));
     while (bits == 0) {
       if (++word == words_) return end_;
       bits = separators_[word] ^ flip;
     }
-    // Past end_ every bit is a separator, so a search for one stops at end_ at the latest, and a
-    // search for a token byte finds none there.
     return word * 64 + lowestSetBit(bits);
   }
+
+  // The first separator from `from` on; end_ if the buffer has none.
+  std::size_t findSeparator(std::size_t from) const { return findBit(from, 0); }
+
+  // The first token byte from `from` on; end_ if the buffer has none.
+  std::size_t findTokenByte(std::size_t from) const { return findBit(from, ~std::uint64_t{0}); }
 
   // Where the next token starts, end_ if not in the buffer: mostly right after the one separator
   // that ended the last, and otherwise where the bitmap says.
   std::size_t tokenStart() const {
-    return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : find(pos_, false);
+    return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : findTokenByte(pos_);
   }
 
   // Reads the next token with `parse` (readDecimalPrefix's signature) if it lies whole in the
@@ -132,20 +145,8 @@ class TokenReader {
     return true;
   }
 
+  // True when buffer_[i] is a separator; i must be below end_.
   bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }
-
-  static std::size_t lowestSetBit(std::uint64_t bits) {
-#if defined(__GNUC__)
-    return static_cast<std::size_t>(__builtin_ctzll(bits));
-#else
-    std::size_t n = 0;
-    while ((bits & 1) == 0) {
-      bits >>= 1;
-      ++n;
-    }
-    return n;
-#endif
-  }
 
   // next() for a token that may reach past the end of the buffer.
   bool nextAcrossRefill(std::string_view* token);
@@ -153,33 +154,40 @@ class TokenReader {
   // nextAfter() for a second token that may reach past the end of the buffer.
   bool secondAcrossRefill(std::string_view* first, std::string_view* second);
 
+  // Reads and drops what is left of a partial token, which its reader did not take.
   void skipRestOfToken();
 
   // Refills the buffer from the stream and classifies it; false when the stream gave nothing more.
   bool refill();
 
   std::istream& in_;
+  // The size of a fill.
   std::size_t capacity_;
+  // The longest token held whole across a refill; a longer one is handed out in pieces.
   std::size_t maxWholeToken_;
+  // The fill: capacity_ bytes, and kTokenPadding NULs after its end.
   std::unique_ptr<char[]> buffer_;
   // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too.
   std::unique_ptr<std::uint64_t[]> separators_;
+  // The words of separators_ that the fill covers.
   std::size_t words_ = 0;
   // Where reading goes on. Between calls it is end_, or a separator's position: every token
   // handed out ends at one, and a refill sets it before any call returns.
   std::size_t pos_ = 0;
+  // The number of bytes in the fill.
   std::size_t end_ = 0;
   // The last separator in the buffer (0 if none): every token that starts before it ends in the
   // buffer, and only the one after it may go on in the next fill.
   std::size_t lastSeparator_ = 0;
+  // True once the stream has given its last byte.
   bool exhausted_ = false;
   // While a partial token's rest is pending, pos_ is held at end_, so that next() takes its slow
   // path and skips that rest first; the rest goes on from piecePos_.
   bool partial_ = false;
   std::size_t piecePos_ = 0;
-  // Holds a token that runs across a refill, or the head of a partial one.
+  // Holds a token that runs across a refill, or the head of a partial one, then kTokenPadding NULs.
   std::string spill_;
-  // Holds the first of a pair while a refill brings in the second.
+  // Holds the first of a pair while a refill brings in the second, then kTokenPadding NULs.
   std::string pairFirst_;
 };
 

@@ -14,7 +14,7 @@ struct ClassifyCase {
   const char* shapes;
 };
 
-TEST(ClassifyBlocks, Table) {
+TEST(ClassifyBlocks, WritesTheShapeLineOfEachBlockSize) {
   const ClassifyCase cases[] = {
       {"empty vertex file", "", ""},
       {"one vertex", "x\n1 2\n", "P\n"},

@@ -17,7 +17,7 @@ struct BoundsCase {
 constexpr std::int32_t kMax = 2147483647;
 constexpr std::int32_t kMin = -kMax - 1;
 
-TEST(ComputeBounds, Table) {
+TEST(ComputeBounds, TruncatesAndFoldsEveryReadableVertex) {
   const BoundsCase cases[] = {
       {"empty file", "", {0, 0, 0, 0}},
       {"only markers", "x\nx\n", {0, 0, 0, 0}},
@@ -79,6 +79,23 @@ TEST(ScaleBarLength, PowersOfFive) {
     b.minSecond = -999999;  // The second coordinate plays no part.
     EXPECT_EQ(scaleBarLength(b), c.length) << c.minFirst << ".." << c.maxFirst;
   }
+}
+
+TEST(TruncateToInt32, TowardZeroAndSaturated) {
+  const struct {
+    double value;
+    std::int32_t expected;
+  } cases[] = {{12.9, 12},
+               {-12.9, -12},
+               {0.99, 0},
+               {-0.0, 0},
+               {2147483646.9, 2147483646},
+               {2147483647.5, 2147483647},
+               {3e9, 2147483647},
+               {-2147483648.9, -2147483647 - 1},
+               {-3e9, -2147483647 - 1},
+               {1e300, 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(truncateToInt32(c.value), c.expected) << c.value;
 }
 
 }  // namespace

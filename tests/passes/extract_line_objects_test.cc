@@ -22,7 +22,7 @@ struct ExtractCase {
   const char* vertices;
 };
 
-TEST(ExtractLineObjects, Table) {
+TEST(ExtractLineObjects, CopiesTheVerticesOfEachSection) {
   const ExtractCase cases[] = {
       {"records of both kinds", "&L P 10 20 L 30 40 &E", "x\n10 20\n30 40\n"},
       {"header and attribute tokens skipped", "&H 1 2 P 9 9 &L 5 7 P 1 2 &E", "x\n1 2\n"},

@@ -6,6 +6,7 @@
 #include "passes/passes.h"
 #include "support/expected_svg.h"
 #include "svg/svg_writer.h"
+#include "text/buffer_size.h"
 
 namespace lines2svg {
 
@@ -135,7 +136,11 @@ std::string checkConversion(std::string_view drawing) {
     std::size_t space = line.find(' ');
     bool vertex = space != std::string::npos && isPlainToken(line.substr(0, space)) &&
                   isPlainToken(line.substr(space + 1));
-    if (line != "x" && !vertex) return "bad vertex line '" + line + "'";
+    const bool longLastCoordinate = lines.peek() == std::char_traits<char>::eof() &&
+                                    line.size() > kIoBufferSize && isPlainToken(line);
+    if (line != "x" && !vertex && !longLastCoordinate) {
+      return "bad vertex line '" + line.substr(0, 100) + "'";
+    }
   }
 
   std::string shapes;

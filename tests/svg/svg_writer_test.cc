@@ -48,7 +48,7 @@ TEST(WriteSvg, EmptyShapeFileGivesHeaderFurnitureAndClosingTag) {
   EXPECT_EQ(svgOf("", "", boundsOf(1000, 700, 900, 500), 5), documentFor1000By700(""));
 }
 
-TEST(WriteSvg, FurnitureExamples) {
+TEST(WriteSvg, PlacesTheFurnitureExamples) {
   const struct {
     const char* name;
     Bounds bounds;

@@ -30,7 +30,7 @@ void expectSameAsStream(double value) {
   }
 }
 
-TEST(FormatFixed, Examples) {
+TEST(FormatFixed, FormatsExamplesAsTheStreamDoes) {
   const struct {
     double value;
     int precision;

@@ -44,7 +44,7 @@ std::vector<std::string> splitSlowly(const std::string& text) {
   return tokens;
 }
 
-TEST(TokenReader, Examples) {
+TEST(TokenReader, SplitsExamplesAtTheSixSeparators) {
   using Tokens = std::vector<std::string>;
   const struct {
     std::string text;
@@ -97,7 +97,9 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
   for (std::string_view token;;) {
     if (decimals.nextShortDecimal(&value)) {
       ASSERT_LT(seen.size(), tokens.size());
-      ASSERT_TRUE(readNumber(tokens[seen.size()], &value)) << tokens[seen.size()];
+      double expected = 0;
+      ASSERT_TRUE(readNumber(tokens[seen.size()], &expected)) << tokens[seen.size()];
+      ASSERT_EQ(value, expected) << tokens[seen.size()];
       seen.push_back(tokens[seen.size()]);
     } else if (decimals.next(&token)) {
       seen.emplace_back(token);

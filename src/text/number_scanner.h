@@ -1,0 +1,47 @@
+#ifndef LINES2SVG_TEXT_NUMBER_SCANNER_H_
+#define LINES2SVG_TEXT_NUMBER_SCANNER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace lines2svg {
+
+// Reads a number that comes in pieces, as readNumber reads the whole token, in memory that does
+// not grow with it: only the first kMaxDigits significant digits are kept, with whether any later
+// one is non-zero, the position of the point and the exponent. Those decide the correctly rounded
+// value, since a number halfway between two doubles has at most 767 significant digits.
+class NumberScanner {
+ public:
+  static constexpr std::size_t kMaxDigits = 800;
+
+  // Takes the next piece of the token.
+  void feed(std::string_view piece);
+
+  // The number read from all the pieces; false where readNumber would fail on the whole token.
+  bool finish(double* value) const;
+
+ private:
+  enum class State { kSign, kMantissa, kExponentSign, kExponentDigits, kDone };
+
+  State state_ = State::kSign;
+  bool negative_ = false;
+  bool sawDigit_ = false;
+  bool sawPoint_ = false;
+  bool sawExponent_ = false;
+  bool sawExponentDigit_ = false;
+  bool exponentNegative_ = false;
+  // True once a non-zero digit has been seen: the digits from there on are significant.
+  bool significant_ = false;
+  // A significant digit beyond the kept ones is not zero.
+  bool droppedNonZero_ = false;
+  // The value is 0.digits_ x 10^(pointShift_ +- exponent_).
+  std::int64_t pointShift_ = 0;
+  std::int64_t exponent_ = 0;
+  std::size_t kept_ = 0;
+  char digits_[kMaxDigits];
+};
+
+}  // namespace lines2svg
+
+#endif  // LINES2SVG_TEXT_NUMBER_SCANNER_H_
