@@ -1,3 +1,4 @@
+// Generating deterministic drawings for the tests and benchmarks.
 #include "drawing_generator.h"
 
 #include <cstdio>
