@@ -3,7 +3,6 @@
 
 #include "passes/block_reader.h"
 #include "passes/passes.h"
-#include "text/read_number.h"
 
 namespace lines2svg {
 

@@ -1,7 +1,6 @@
 #ifndef LINES2SVG_TEXT_TOKEN_READER_H_
 #define LINES2SVG_TEXT_TOKEN_READER_H_
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
