@@ -15,8 +15,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/input_file.h"
-#include "driver/output_file.h"
+#include "driver/files.h"
 #include "text/buffer_size.h"
 
 namespace {
@@ -25,7 +24,10 @@ using lines2svg::InputFile;
 using lines2svg::kIoBufferSize;
 using lines2svg::NativeName;
 using lines2svg::OpenResult;
+using lines2svg::Outcome;
 using lines2svg::OutputFile;
+using lines2svg::TakenFiles;
+using lines2svg::WrittenFile;
 
 // Reads the whole file in buffer-sized pieces; the number of bytes, or -1 on failure.
 long long readAll(const NativeName& name, char* buffer) {
@@ -38,13 +40,15 @@ long long readAll(const NativeName& name, char* buffer) {
 
 // Writes `size` bytes in buffer-sized pieces; false on failure.
 bool writeBytes(const NativeName& name, std::uint64_t size, const char* buffer) {
-  OutputFile file(name);
+  const TakenFiles none;
+  OutputFile file(name, none);
   for (std::uint64_t left = size; left > 0;) {
     const auto piece = static_cast<std::streamsize>(left < kIoBufferSize ? left : kIoBufferSize);
     if (file.sputn(buffer, piece) != piece) return false;
     left -= static_cast<std::uint64_t>(piece);
   }
-  return file.close();
+  WrittenFile written;
+  return file.close(&written) == Outcome::kDone;
 }
 
 }  // namespace

@@ -42,13 +42,22 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 ((quick)) && exit 0
 
-stage "static analysis: clang-tidy over src/"
-need clang-tidy
+stage "static analysis: clang-tidy over src/, as built for Linux and for Windows"
+need clang-tidy g++-mingw-w64-x86-64-posix
 cmake -S . -B build-tidy -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DLINES2SVG_TESTS=OFF \
   -DLINES2SVG_BENCH=OFF > /dev/null
-# The Windows console reader needs the Windows headers; the Windows build compiles it.
-find src -name '*.cc' ! -name windows_console.cc -print0 | sort -z |
+find src -name '*.cc' ! -name platform_windows.cc -print0 | sort -z |
   xargs -0 -n 4 -P "$jobs" clang-tidy -p build-tidy --quiet 2> /dev/null
+# The Windows build's compile commands, read by clang for a Windows target with MinGW's headers.
+cmake -S . -B build-tidy-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DLINES2SVG_TESTS=OFF \
+  -DLINES2SVG_BENCH=OFF > /dev/null
+mingw_cxx=$(x86_64-w64-mingw32-g++-posix -print-file-name=include)/c++
+find src -name '*.cc' ! -name platform_posix.cc -print0 | sort -z |
+  xargs -0 -n 4 -P "$jobs" clang-tidy -p build-tidy-windows --quiet \
+    --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-nostdinc++ \
+    --extra-arg=-isystem"$mingw_cxx" --extra-arg=-isystem"$mingw_cxx/x86_64-w64-mingw32" \
+    --extra-arg=-isystem"$mingw_cxx/backward" 2> /dev/null
 echo "clang-tidy: clean"
 
 stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"

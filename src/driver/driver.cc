@@ -1,23 +1,12 @@
 // The console dialogue and the conversion of one drawing.
 #include "driver/driver.h"
 
-#include <csignal>
-#include <cstdint>
+#include <cstdlib>
 #include <iostream>
-#include <memory>
 #include <new>
 
-#include "driver/file_identity.h"
-#include "driver/file_names.h"
-#include "driver/input_file.h"
-#include "driver/name_input.h"
-#include "driver/output_file.h"
 #include "passes/passes.h"
 #include "svg/svg_writer.h"
-
-#if defined(_WIN32)
-#include "driver/windows_console.h"
-#endif
 
 namespace lines2svg {
 
@@ -33,240 +22,204 @@ constexpr char kOutOfMemory[] = "!!! Nedostatek pameti !!!";
 
 // Shows a message and keeps the console open until one more character is typed, so that a
 // console window opened just for this run does not close before the message is read.
-int stopWith(const char* message, NameInput& input, std::ostream& out) {
-  out << message << std::flush;
+int stopWith(const char* message, NameInput& input, std::ostream& console) {
+  console << message << std::flush;
   input.waitForKey();
   return 0;
 }
 
-// Runs one step of the conversion. An allocation failure is reported as such; any other exception
-// as the step's own failure.
-template <typename Step>
-Outcome guarded(Outcome onException, Step step) {
-  try {
-    return step();
-  } catch (const std::bad_alloc&) {
-    return Outcome::kOutOfMemory;
-  } catch (...) {
-    return onException;
+const char* messageFor(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kCannotReadInput:
+      return kCannotReadInput;
+    case Outcome::kOutOfMemory:
+      return kOutOfMemory;
+    case Outcome::kDone:
+    case Outcome::kCannotWriteOutput:
+      break;
   }
+  return kCannotWriteOutput;
 }
 
-// Lets `pass` write the named file, then closes it; the bytes stored go to `written`.
+// Lets `pass` write the named file, which then joins the taken files; `written` tells what it
+// holds.
 template <typename Pass>
-bool writeFile(const NativeName& name, std::uint64_t* written, Pass pass) {
-  OutputFile file(name);
+Outcome writeOutput(const NativeName& name, TakenFiles* taken, WrittenFile* written, Pass pass) {
+  OutputFile file(name, *taken);
   std::ostream out(&file);
   pass(out);
-  const bool closed = file.close();
-  *written = file.bytesWritten();
-  return closed && !out.bad();
+  const Outcome outcome = file.close(written);
+  taken->add(written->identity);
+  return outcome;
 }
 
-// One of the program's own files, opened again to be read back.
+// One of the program's own files, opened again to be read.
 struct ReadBack {
   InputFile file;
   std::istream stream{&file};
-  bool opened = false;
+  bool opened;
 
-  explicit ReadBack(const NativeName& name) { opened = file.open(name) == OpenResult::kOpened; }
+  ReadBack(const NativeName& name, const WrittenFile& written)
+      : opened(file.openWritten(name, written)) {}
 
-  // True when the file read without error and gave back exactly the `written` bytes: a file
-  // emptied or cut short behind the program's back, or one that reads as nothing (a link to
-  // /dev/null), would otherwise give a picture silently missing its shapes.
-  bool readInFull(std::uint64_t written) {
-    return opened && !stream.bad() && file.readToEnd() && file.bytesRead() == written;
+  // How reading it went: a file that cannot be read back is one that could not be written.
+  Outcome outcome() const {
+    return opened && !file.failed() ? Outcome::kDone : Outcome::kCannotWriteOutput;
   }
 };
 
-Outcome extractStep(std::istream& drawing, const NativeName& vertices, std::uint64_t* written) {
-  const bool ok =
-      writeFile(vertices, written, [&](std::ostream& out) { extractLineObjects(drawing, out); });
-  if (drawing.bad()) return Outcome::kCannotReadInput;
-  return ok ? Outcome::kDone : Outcome::kCannotWriteOutput;
+// Pass 1: the drawing's line objects into the vertex file.
+Outcome extract(InputFile& drawingFile, const NativeName& name, TakenFiles* taken,
+                WrittenFile* vertices) {
+  std::istream drawing(&drawingFile);
+  const Outcome outcome = writeOutput(name, taken, vertices,
+                                      [&](std::ostream& out) { extractLineObjects(drawing, out); });
+  return drawingFile.failed() ? Outcome::kCannotReadInput : outcome;
 }
 
-Outcome classifyStep(const OutputNames& names, std::uint64_t vertexBytes,
-                     std::uint64_t* shapeBytes) {
-  ReadBack vertices(names.vertices);
-  if (!vertices.opened) return Outcome::kCannotWriteOutput;
-  const bool ok = writeFile(names.shapes, shapeBytes,
-                            [&](std::ostream& out) { classifyBlocks(vertices.stream, out); });
-  return ok && vertices.readInFull(vertexBytes) ? Outcome::kDone : Outcome::kCannotWriteOutput;
+// Pass 2: the vertex file's blocks into the shape file.
+Outcome classify(const OutputNames& names, const WrittenFile& vertices, TakenFiles* taken,
+                 WrittenFile* shapes) {
+  ReadBack in(names.vertices, vertices);
+  if (!in.opened) return Outcome::kCannotWriteOutput;
+  const Outcome outcome = writeOutput(names.shapes, taken, shapes,
+                                      [&](std::ostream& out) { classifyBlocks(in.stream, out); });
+  return outcome == Outcome::kDone ? in.outcome() : outcome;
 }
 
-Outcome boundsStep(const OutputNames& names, std::uint64_t vertexBytes, Bounds* bounds) {
-  ReadBack vertices(names.vertices);
-  if (!vertices.opened) return Outcome::kCannotWriteOutput;
-  *bounds = computeBounds(vertices.stream);
-  return vertices.readInFull(vertexBytes) ? Outcome::kDone : Outcome::kCannotWriteOutput;
+// Pass 3: the bounds of the vertex file's vertices.
+Outcome measure(const NativeName& name, const WrittenFile& vertices, Bounds* bounds) {
+  ReadBack in(name, vertices);
+  if (in.opened) *bounds = computeBounds(in.stream);
+  return in.outcome();
 }
 
-Outcome svgStep(const OutputNames& names, std::uint64_t vertexBytes, std::uint64_t shapeBytes,
-                const Bounds& bounds) {
-  ReadBack vertices(names.vertices);
-  ReadBack shapes(names.shapes);
-  if (!vertices.opened || !shapes.opened) return Outcome::kCannotWriteOutput;
-  std::uint64_t svgBytes = 0;
-  const bool ok = writeFile(names.svg, &svgBytes, [&](std::ostream& out) {
-    writeSvg(vertices.stream, shapes.stream, out, bounds, scaleBarLength(bounds));
+// Pass 4: the SVG file from the vertex and shape files.
+Outcome draw(const OutputNames& names, const WrittenFile& vertices, const WrittenFile& shapes,
+             const Bounds& bounds, TakenFiles* taken) {
+  ReadBack vertexIn(names.vertices, vertices);
+  ReadBack shapeIn(names.shapes, shapes);
+  if (!vertexIn.opened || !shapeIn.opened) return Outcome::kCannotWriteOutput;
+  WrittenFile svg;
+  const Outcome outcome = writeOutput(names.svg, taken, &svg, [&](std::ostream& out) {
+    writeSvg(vertexIn.stream, shapeIn.stream, out, bounds, scaleBarLength(bounds));
   });
-  return ok && vertices.readInFull(vertexBytes) && shapes.readInFull(shapeBytes)
-             ? Outcome::kDone
-             : Outcome::kCannotWriteOutput;
+  if (outcome != Outcome::kDone) return outcome;
+  return vertexIn.outcome() == Outcome::kDone ? shapeIn.outcome() : vertexIn.outcome();
 }
 
-// Opens the drawing and decides whether it may be converted: a message, or nothing if it may.
-const char* openDrawing(const NativeName& name, InputFile* drawing, OutputNames* names) {
-  switch (drawing->open(name)) {
+// Opens the drawing and decides whether it may be converted: a message, or null if it may.
+const char* openDrawing(const NativeName& typed, InputFile* file, FileIdentity* drawing,
+                        OutputNames* names) {
+  switch (file->open(typed)) {
     case OpenResult::kOpened:
       break;
     case OpenResult::kMissing:
       return kMissingInput;
-    case OpenResult::kUnreadable:
+    case OpenResult::kRefused:
       return kCannotReadInput;
+    case OpenResult::kOutOfMemory:
+      return kOutOfMemory;
   }
-  // The outputs are named after the name as the system opened it.
-  NativeName opened = name;
+  // The outputs are named after the drawing's name as the system opened it.
+  NativeName opened = longName(typed);
   dropTrailingDotsAndSpaces(opened);
-  *names = outputNames(opened);
   if (hasOutputExtension<NativeName::value_type>(opened)) return kInputWouldBeOverwritten;
-  FileIdentity identity;
-  if (!drawing->identity(&identity)) return kCannotWriteOutput;
-  switch (checkOutputs(identity, *names)) {
+  *names = outputNames(opened);
+  FileFacts facts;
+  if (!file->facts(&facts)) return kCannotWriteOutput;
+  *drawing = facts.identity;
+  switch (checkOutputs(*drawing, *names)) {
     case OutputCheck::kSafe:
       return nullptr;
     case OutputCheck::kWouldOverwriteInput:
       return kInputWouldBeOverwritten;
     case OutputCheck::kCannotWrite:
-      return kCannotWriteOutput;
+      break;
   }
   return kCannotWriteOutput;
 }
 
-// Memory set aside when the program starts and handed back when an allocation fails, so that the
-// failure can still be thrown and reported when memory is so tight that the exception itself
-// would find none. Null once handed back.
-char* memoryReserve = nullptr;
-
-// Called by a failing operator new: frees the reserve so that the allocation is tried once more,
-// and once it is gone, gives up with std::bad_alloc.
-void releaseMemoryReserve() {
-  if (memoryReserve == nullptr) throw std::bad_alloc();
-  delete[] memoryReserve;
-  memoryReserve = nullptr;
+// The dialogue, step by step.
+int converse(NameInput& input, std::ostream& console) {
+  // 1. The prompt, on the line where the name is typed.
+  console << kPrompt << std::flush;
+  // 2. The name: one word, or on Windows a quoted path.
+  NativeName typed;
+  if (!input.readName(&typed)) return stopWith(kMissingInput, input, console);
+  // 3 and 4. The drawing, and the outputs' names, refused before anything is written.
+  InputFile drawingFile;
+  FileIdentity drawing;
+  OutputNames names;
+  if (const char* refusal = openDrawing(typed, &drawingFile, &drawing, &names)) {
+    return stopWith(refusal, input, console);
+  }
+  // 5. The progress word, shown while the passes run.
+  console << kWorking << std::flush;
+  // 6 to 9. The four passes.
+  const Outcome outcome = convertDrawing(drawingFile, drawing, names);
+  // 10. A run that succeeded ends without waiting.
+  return outcome == Outcome::kDone ? 0 : stopWith(messageFor(outcome), input, console);
 }
 
-// Holds the memory reserve for the program's run.
-class MemoryReserve {
- public:
-  MemoryReserve() {
-    memoryReserve = new (std::nothrow) char[kSize];
-    held_ = memoryReserve != nullptr;
-    if (held_) previous_ = std::set_new_handler(releaseMemoryReserve);
-  }
-  MemoryReserve(const MemoryReserve&) = delete;
-  MemoryReserve& operator=(const MemoryReserve&) = delete;
-  ~MemoryReserve() {
-    if (!held_) return;
-    std::set_new_handler(previous_);
-    delete[] memoryReserve;
-    memoryReserve = nullptr;
-  }
+// Memory set aside at the start and given back when an allocation fails, just before
+// std::bad_alloc is thrown, so that the exception can be allocated and the failure reported. Taking
+// it also tells, before anything is thrown, whether there is memory at all. Measured with `ulimit
+// -v` from 4000 to 12000 KiB and with a malloc that fails from its nth call on: without it, five
+// limits and a malloc failing from its first call end in std::terminate (status 134), because
+// the C++ runtime could not set aside its own memory for exceptions either.
+void* memoryReserve = nullptr;
 
-  // False when even the reserve could not be had.
-  bool held() const { return held_; }
-
- private:
-  static constexpr std::size_t kSize = std::size_t{64} * 1024;
-
-  bool held_ = false;
-  std::new_handler previous_ = nullptr;
-};
+void releaseMemoryReserve() {
+  std::free(memoryReserve);
+  memoryReserve = nullptr;
+  std::set_new_handler(nullptr);
+  throw std::bad_alloc();
+}
 
 }  // namespace
 
-Outcome convertDrawing(std::istream& drawing, const OutputNames& names) {
-  std::uint64_t vertexBytes = 0;
-  std::uint64_t shapeBytes = 0;
+Outcome convertDrawing(InputFile& drawingFile, const FileIdentity& drawing,
+                       const OutputNames& names) {
+  TakenFiles taken;
+  taken.add(drawing);
+  WrittenFile vertices;
+  WrittenFile shapes;
   Bounds bounds;
-  Outcome outcome = guarded(Outcome::kCannotReadInput,
-                            [&] { return extractStep(drawing, names.vertices, &vertexBytes); });
-  if (outcome == Outcome::kDone) {
-    outcome = guarded(Outcome::kCannotWriteOutput,
-                      [&] { return classifyStep(names, vertexBytes, &shapeBytes); });
-  }
-  if (outcome == Outcome::kDone) {
-    outcome = guarded(Outcome::kCannotWriteOutput,
-                      [&] { return boundsStep(names, vertexBytes, &bounds); });
-  }
-  if (outcome == Outcome::kDone) {
-    outcome = guarded(Outcome::kCannotWriteOutput,
-                      [&] { return svgStep(names, vertexBytes, shapeBytes, bounds); });
-  }
+  Outcome outcome = extract(drawingFile, names.vertices, &taken, &vertices);
+  if (outcome == Outcome::kDone) outcome = classify(names, vertices, &taken, &shapes);
+  if (outcome == Outcome::kDone) outcome = measure(names.vertices, vertices, &bounds);
+  if (outcome == Outcome::kDone) outcome = draw(names, vertices, shapes, bounds, &taken);
   return outcome;
 }
 
-int runConversion(NameInput& input, std::ostream& consoleOut) {
+int runConversion(NameInput& input, std::ostream& console) {
+  // The one place an allocation failure arrives: every file is closed on the way here, and no
+  // output has been emptied without being written whole.
   try {
-    consoleOut << kPrompt << std::flush;
-    NativeName drawingName;
-    if (!input.readName(&drawingName)) return stopWith(kMissingInput, input, consoleOut);
-    InputFile drawingFile;
-    OutputNames names;
-    if (const char* refusal = openDrawing(drawingName, &drawingFile, &names)) {
-      return stopWith(refusal, input, consoleOut);
-    }
-    consoleOut << kWorking << std::flush;
-
-    std::istream drawing(&drawingFile);
-    switch (convertDrawing(drawing, names)) {
-      case Outcome::kDone:
-        return 0;
-      case Outcome::kCannotReadInput:
-        return stopWith(kCannotReadInput, input, consoleOut);
-      case Outcome::kCannotWriteOutput:
-        return stopWith(kCannotWriteOutput, input, consoleOut);
-      case Outcome::kOutOfMemory:
-        return stopWith(kOutOfMemory, input, consoleOut);
-    }
+    return converse(input, console);
   } catch (const std::bad_alloc&) {
-    return stopWith(kOutOfMemory, input, consoleOut);
-  } catch (...) {
-    // Before the passes, only the name and the drawing are handled: the drawing is what failed.
-    return stopWith(kMissingInput, input, consoleOut);
+    return stopWith(kOutOfMemory, input, console);
   }
-  return 0;
-}
-
-int runConversion(std::istream& consoleIn, std::ostream& consoleOut) {
-  StreamNameInput input(consoleIn);
-  return runConversion(input, consoleOut);
 }
 
 int runConversion() {
-  const MemoryReserve reserve;
-  if (!reserve.held()) {
-    StreamNameInput input(std::cin);
+  ignoreBrokenPipes();
+  StreamNameInput piped(std::cin);
+  NameInput* console = consoleNameInput();
+  NameInput& input = console != nullptr ? *console : piped;
+  constexpr std::size_t kReserveSize = std::size_t{64} * 1024;
+  memoryReserve = std::malloc(kReserveSize);
+  if (memoryReserve == nullptr) {
     std::cout << kPrompt;
     return stopWith(kOutOfMemory, input, std::cout);
   }
-#if defined(SIGPIPE)
-  // A console reader that has gone, or a file-size limit, must not end the program: a failed
-  // console write is harmless, and a cut-short file write is reported like a full disk.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
-#endif
-#if defined(_WIN32)
-  std::unique_ptr<NameInput> console;
-  try {
-    console = consoleNameInput();
-  } catch (...) {
-    // Without memory for the console's reader, standard input is read as a stream.
-  }
-  if (console) return runConversion(*console, std::cout);
-#endif
-  return runConversion(std::cin, std::cout);
+  std::set_new_handler(releaseMemoryReserve);
+  const int status = runConversion(input, std::cout);
+  std::set_new_handler(nullptr);
+  std::free(memoryReserve);
+  memoryReserve = nullptr;
+  return status;
 }
 
 }  // namespace lines2svg

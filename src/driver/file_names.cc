@@ -2,7 +2,10 @@
 #include "driver/file_names.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
+
+#include "text/unicode.h"
 
 namespace lines2svg {
 
@@ -18,62 +21,8 @@ bool isSeparator(Char c, PathStyle style) {
 
 // The value of a character of a name: a byte 0 to 255, or a UTF-16 unit.
 template <typename Char>
-unsigned long unitOf(Char c) {
-  return static_cast<unsigned long>(static_cast<std::make_unsigned_t<Char>>(c));
-}
-
-// True for a UTF-16 unit from `low` to `high`; never for a byte.
-template <typename Char>
-bool isUnitIn(Char c, unsigned long low, unsigned long high) {
-  if constexpr (sizeof(Char) == 1) {
-    return false;
-  } else {
-    const unsigned long unit = unitOf(c);
-    return unit >= low && unit <= high;
-  }
-}
-
-// True when name[i - 1] and name[i] are the two halves of a surrogate pair.
-template <typename Char>
-bool endsSurrogatePair(const std::basic_string<Char>& name, std::size_t i) {
-  return i > 0 && isUnitIn(name[i], 0xDC00, 0xDFFF) && isUnitIn(name[i - 1], 0xD800, 0xDBFF);
-}
-
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// True when the bytes are well-formed UTF-8: no stray or missing continuation byte, no overlong
-// form, no surrogate and nothing beyond U+10FFFF.
-bool isValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;  // the range of the byte after the lead
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (text.size() - i < length) return false;
-    const auto second = static_cast<unsigned char>(text[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (!isContinuationByte(text[i + k])) return false;
-    }
-    i += length;
-  }
-  return true;
+std::uint32_t unitOf(Char c) {
+  return static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Char>>(c));
 }
 
 // The start of the character that ends before `end`.
@@ -81,9 +30,10 @@ template <typename Char>
 std::size_t characterStart(const std::basic_string<Char>& name, std::size_t end, bool utf8) {
   std::size_t start = end - 1;
   if constexpr (sizeof(Char) == 1) {
-    while (utf8 && start > 0 && isContinuationByte(name[start])) --start;
-  } else {
-    if (endsSurrogatePair(name, start)) --start;
+    while (utf8 && start > 0 && isUtf8Continuation(name[start])) --start;
+  } else if (start > 0 && isLowSurrogate(unitOf(name[start])) &&
+             isHighSurrogate(unitOf(name[start - 1]))) {
+    --start;
   }
   return start;
 }
@@ -122,7 +72,7 @@ bool hasOutputExtension(std::basic_string_view<Char> name) {
   if (name.size() < kExtensionLength) return false;
   std::string tail;
   for (Char c : name.substr(name.size() - kExtensionLength)) {
-    const unsigned long unit = unitOf(c);
+    const std::uint32_t unit = unitOf(c);
     tail.push_back(unit >= 'A' && unit <= 'Z' ? static_cast<char>(unit - 'A' + 'a')
                                               : static_cast<char>(unit < 128 ? unit : 0));
   }

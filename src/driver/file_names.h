@@ -1,29 +1,12 @@
 #ifndef LINES2SVG_DRIVER_FILE_NAMES_H_
 #define LINES2SVG_DRIVER_FILE_NAMES_H_
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "driver/platform.h"
+
 namespace lines2svg {
-
-// A file name in the form the platform's file functions take: UTF-16 on Windows, bytes elsewhere.
-using NativeName = std::filesystem::path::string_type;
-
-// The two ways of writing a path that typed names are read and split by.
-enum class PathStyle {
-  // Only '/' separates folders, and a typed name is one whitespace-separated word.
-  kPosix,
-  // '\', '/' and a drive's ':' separate folders, and a typed name in double quotes may hold
-  // spaces.
-  kWindows,
-};
-
-#if defined(_WIN32)
-inline constexpr PathStyle kHostPathStyle = PathStyle::kWindows;
-#else
-inline constexpr PathStyle kHostPathStyle = PathStyle::kPosix;
-#endif
 
 // Gives a file name the three-character extension of one of the written files by overwriting the
 // last three characters of its file-name part; nothing is searched for, so "plan" becomes "pdat".
@@ -34,13 +17,13 @@ inline constexpr PathStyle kHostPathStyle = PathStyle::kPosix;
 // bytes.
 template <typename Char>
 void setExtension(std::basic_string<Char>& name, std::string_view extension,
-                  PathStyle style = kHostPathStyle);
+                  PathStyle style = hostPathStyle());
 
 // In the Windows style, drops the dots and spaces that end the name's last part, as Windows does
 // when it opens the file ("plan.txt." and "plan.txt " open "plan.txt"); a last part made only of
 // dots ("." or "..") is left alone. In the POSIX style the name is left as it is.
 template <typename Char>
-void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = kHostPathStyle);
+void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = hostPathStyle());
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be one of the written files. Letter case is ignored on every system, since
@@ -56,7 +39,7 @@ struct OutputNames {
 };
 
 // Makes the three written files' names from the drawing's name.
-OutputNames outputNames(const NativeName& drawing, PathStyle style = kHostPathStyle);
+OutputNames outputNames(const NativeName& drawing, PathStyle style = hostPathStyle());
 
 }  // namespace lines2svg
 

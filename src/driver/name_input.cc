@@ -1,13 +1,8 @@
-// Reading the drawing's name from a stream, one character at a time.
+// Reading the drawing's name one character at a time.
 #include "driver/name_input.h"
 
-#include <climits>
-
 #include "text/token_space.h"
-
-#if defined(_WIN32)
-#include "driver/windows_console.h"
-#endif
+#include "text/unicode.h"
 
 namespace lines2svg {
 
@@ -18,9 +13,6 @@ template <typename Char>
 bool isNameSeparator(Char c) {
   return c == Char(static_cast<char>(c)) && isTokenSpace(static_cast<char>(c));
 }
-
-// The UTF-8 byte-order mark.
-constexpr unsigned char kUtf8Mark[] = {0xEF, 0xBB, 0xBF};
 
 }  // namespace
 
@@ -37,7 +29,7 @@ bool NameCollector<Char>::skipMark(Char c) {
     return false;
   } else {
     markSettled_ = true;
-    return c == Char(0xFEFF);
+    return static_cast<unsigned long>(c) == kByteOrderMark;
   }
 }
 
@@ -51,7 +43,11 @@ template <typename Char>
 bool NameCollector<Char>::take(Char c) {
   switch (state_) {
     case State::kLeading:
-      if (isNameSeparator(c)) return true;
+      if (isNameSeparator(c)) {
+        // Endless blank input names no file, as an endless name does not.
+        if (++leading_ > maxLength_) tooLong_ = true;
+        return true;
+      }
       if (c == Char('"') && style_ == PathStyle::kWindows) {
         state_ = State::kQuoted;
         return true;
@@ -108,52 +104,30 @@ bool NameCollector<Char>::finish(std::basic_string<Char>* name) {
 template class NameCollector<char>;
 template class NameCollector<wchar_t>;
 
-std::size_t maxNameLength() {
-#if defined(_WIN32)
-  return 32767;
-#elif defined(PATH_MAX)
-  return PATH_MAX - 1;
-#else
-  return 4095;
-#endif
-}
-
-std::size_t maxNameBytes() {
-  // A Windows code page takes at most four bytes for a UTF-16 unit.
-  return sizeof(NativeName::value_type) == 1 ? maxNameLength() : 4 * maxNameLength();
-}
-
-bool StreamNameInput::readName(NativeName* name) {
-  NameCollector<char> collector(kHostPathStyle, maxNameBytes());
-  std::streambuf* source = in_.rdbuf();
+void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ended) {
   // Reading stops as soon as the name cannot name a file, so that endless input ends too.
-  while (!collector.hopeless()) {
-    const int c = source->sgetc();
+  while (!collector->hopeless()) {
+    const int c = in.sgetc();
     if (c == std::char_traits<char>::eof()) {
-      in_.setstate(std::ios_base::eofbit);
-      break;
+      *ended = true;
+      return;
     }
-    if (!collector.offer(std::char_traits<char>::to_char_type(c))) break;
-    source->sbumpc();
+    if (!collector->offer(std::char_traits<char>::to_char_type(c))) return;
+    in.sbumpc();
   }
-  std::string bytes;
-  if (!collector.finish(&bytes)) return false;
-#if defined(_WIN32)
-  *name = decodePipedName(bytes, pipeCodePages(), namesFile);
-  return name->size() <= maxNameLength();
-#else
-  *name = std::move(bytes);
-  return true;
-#endif
 }
 
 void StreamNameInput::waitForKey() {
-  if (in_.eof()) return;
   // The rest of the line is skipped, but no further than a name could reach: input that never
   // ends a line ends the wait as a key would.
-  const auto limit = static_cast<std::streamsize>(maxNameBytes());
-  in_.ignore(limit, '\n');
-  if (in_.gcount() < limit && !in_.eof()) in_.get();
+  for (std::size_t skipped = 0; !ended_ && skipped <= maxNameBytes(); ++skipped) {
+    const int c = in_.sbumpc();
+    if (c == std::char_traits<char>::eof()) return;
+    if (c == '\n') {
+      in_.sbumpc();
+      return;
+    }
+  }
 }
 
 }  // namespace lines2svg

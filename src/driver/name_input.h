@@ -5,7 +5,7 @@
 #include <istream>
 #include <string>
 
-#include "driver/file_names.h"
+#include "driver/platform.h"
 
 namespace lines2svg {
 
@@ -41,8 +41,8 @@ class NameCollector {
   // True while only separators have been offered.
   bool waiting() const { return state_ == State::kLeading; }
 
-  // True once the name can no longer name a file: it holds a NUL or is longer than the limit, so
-  // nothing more need be read.
+  // True once no name can follow: the name holds a NUL or is longer than the limit, or more
+  // separators than the limit came before any name. Nothing more need be read.
   bool hopeless() const { return tooLong_ || holdsNul_; }
 
   // The name gathered; false if there is none, or it holds a NUL or is longer than the limit.
@@ -61,6 +61,8 @@ class NameCollector {
   std::size_t maxLength_;
   State state_ = State::kLeading;
   std::basic_string<Char> name_;
+  // The separators skipped before the name.
+  std::size_t leading_ = 0;
   bool tooLong_ = false;
   bool holdsNul_ = false;
   // The mark's bytes matched so far, while the input may still begin with one.
@@ -68,25 +70,37 @@ class NameCollector {
   bool markSettled_ = false;
 };
 
-// The longest name the system can open, in the units of NativeName.
-std::size_t maxNameLength();
+// Offers the bytes of `in` to `collector` until the name ends or cannot be one, leaving the byte
+// that ended it unread; `ended` tells whether the input ended.
+void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ended);
 
-// The most bytes a name can take in a byte stream.
-std::size_t maxNameBytes();
+// Turns what a console gives into typed lines. CR LF, a CR alone and an LF alone each end a line,
+// handed on as one LF: a console without line input gives Enter as a CR alone.
+class LineEnds {
+ public:
+  // Makes `c` the character to use, or returns false when it is the LF of a CR LF, to be dropped.
+  bool take(wchar_t* c) {
+    const bool dropped = afterCr_ && *c == L'\n';
+    afterCr_ = *c == L'\r';
+    if (afterCr_) *c = L'\n';
+    return !dropped;
+  }
 
-// Reads the name from a byte stream: a pipe, a file or a terminal. On Linux the name is used as
-// its bytes. On Windows the bytes are decoded from the console's input code page, as a console
-// writes them to a pipe; if no file of that name exists, from the ANSI code page; failing that,
-// as UTF-8 if they are valid UTF-8.
+ private:
+  bool afterCr_ = false;
+};
+
+// Reads the name from a byte stream: a pipe, a file or a terminal (see readPipedName).
 class StreamNameInput : public NameInput {
  public:
-  explicit StreamNameInput(std::istream& in) : in_(in) {}
+  explicit StreamNameInput(std::istream& in) : in_(*in.rdbuf()) {}
 
-  bool readName(NativeName* name) override;
+  bool readName(NativeName* name) override { return readPipedName(in_, name, &ended_); }
   void waitForKey() override;
 
  private:
-  std::istream& in_;
+  std::streambuf& in_;
+  bool ended_ = false;
 };
 
 }  // namespace lines2svg

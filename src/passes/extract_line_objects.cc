@@ -70,7 +70,6 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
     // opened right at that token is not opened.
   }
   out.flush();
-  if (textIn.bad()) drawing.setstate(std::ios_base::badbit);
 }
 
 }  // namespace lines2svg

@@ -10,14 +10,6 @@ OutputBuffer::OutputBuffer(std::ostream& out, std::size_t capacity)
       buffer_(new char[capacity > 0 ? capacity : 1]),
       capacity_(capacity > 0 ? capacity : 1) {}
 
-OutputBuffer::~OutputBuffer() {
-  // A destructor must not throw; a stream that fails here has its bad bit set for its owner.
-  try {
-    flush();
-  } catch (...) {
-  }
-}
-
 void OutputBuffer::send(const char* bytes, std::size_t size) {
   std::streambuf* sink = out_.rdbuf();
   const std::streamsize want = static_cast<std::streamsize>(size);
@@ -40,13 +32,6 @@ void OutputBuffer::writeSlow(std::string_view text) {
     return;
   }
   send(text.data(), text.size());
-}
-
-char* OutputBuffer::reserveLarge(std::size_t size) {
-  drain();
-  buffer_.reset(new char[size]);
-  capacity_ = size;
-  return buffer_.get();
 }
 
 void OutputBuffer::writeInteger(std::int64_t value) {

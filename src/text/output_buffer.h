@@ -14,14 +14,13 @@ namespace lines2svg {
 
 // Collects a pass's output in one large buffer and hands it to the stream's buffer in big
 // pieces, so that nothing is flushed line by line. A stream that refuses bytes is put into its
-// bad state, where the caller can see it.
+// bad state, where the caller can see it. What is not flushed is dropped: a pass cut short by a
+// failure leaves no half-written tail.
 class OutputBuffer {
  public:
   explicit OutputBuffer(std::ostream& out, std::size_t capacity = kIoBufferSize);
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
-  // Flushes what is left.
-  ~OutputBuffer();
 
   // Appends text.
   void write(std::string_view text) {
@@ -33,13 +32,10 @@ class OutputBuffer {
     }
   }
 
-  // Room for `size` more bytes at the end of the buffer, to be written in place and then handed to
-  // commit(). The buffer grows if it is smaller than `size`.
+  // Room for `size` more bytes, at most the capacity, at the end of the buffer, to be written in
+  // place and then handed to commit().
   char* reserve(std::size_t size) {
-    if (size > capacity_ - used_) {
-      if (size > capacity_) return reserveLarge(size);
-      drain();
-    }
+    if (size > capacity_ - used_) drain();
     return buffer_.get() + used_;
   }
 
@@ -77,8 +73,6 @@ class OutputBuffer {
   }
 
   void writeSlow(std::string_view text);
-  // reserve() for more than the capacity: drains and grows the buffer.
-  char* reserveLarge(std::size_t size);
   // Hands the buffered bytes to the stream's buffer.
   void drain();
   // Hands bytes to the stream's buffer; a short write puts the stream into its bad state.

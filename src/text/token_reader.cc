@@ -2,7 +2,6 @@
 #include "text/token_reader.h"
 
 #include <cstring>
-#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -52,7 +51,11 @@ TokenReader::TokenReader(std::istream& in, std::size_t bufferSize, std::size_t m
       capacity_(bufferSizeOrOne(bufferSize)),
       maxWholeToken_(maxWholeToken),
       buffer_(new char[capacity_ + kTokenPadding]),
-      separators_(new std::uint64_t[(capacity_ + 63) / 64]) {}
+      separators_(new std::uint64_t[(capacity_ + 63) / 64]) {
+  // Reserved now, so that no allocation can fail once a pass has begun to write.
+  spill_.reserve(maxWholeToken_ + capacity_ + kTokenPadding);
+  pairFirst_.reserve(capacity_ + kTokenPadding);
+}
 
 bool TokenReader::refill() {
   pos_ = 0;
@@ -61,22 +64,8 @@ bool TokenReader::refill() {
   lastSeparator_ = 0;
   if (exhausted_) return false;
   std::streambuf* source = in_.rdbuf();
-  std::streamsize got = 0;
-  try {
-    if (source != nullptr) {
-      got = source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_));
-    }
-  } catch (const std::bad_alloc&) {
-    throw;
-  } catch (...) {
-    // A file stream's buffer reports a read error by throwing; the tokens end here, and the
-    // stream's state tells the caller why.
-    try {
-      in_.setstate(std::ios_base::badbit);
-    } catch (...) {
-    }
-    got = 0;
-  }
+  const std::streamsize got =
+      source != nullptr ? source->sgetn(buffer_.get(), static_cast<std::streamsize>(capacity_)) : 0;
   if (got <= 0) {
     exhausted_ = true;
     return false;

@@ -31,8 +31,8 @@ namespace lines2svg {
 // at least kTokenPadding readable bytes, the first of them a separator or NUL, never a token
 // byte: a reader may look one byte past a token, or load a short one in whole words.
 //
-// A read error (an exception from the stream's buffer) ends the tokens and puts the stream into
-// its bad state; an allocation failure is passed on.
+// The tokens end where the stream's buffer gives no more bytes; a buffer that fails to read tells
+// its owner so itself. All memory is taken when the reader is made.
 class TokenReader {
  public:
   static constexpr std::size_t kTokenPadding = 24;

@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/unicode.h"
+
 namespace lines2svg {
 
 namespace {
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
-
-bool isHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 char byte(std::uint32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); }
 
@@ -47,7 +46,7 @@ void Utf8TextBuffer::detect() {
   const auto at = [this](int i) { return static_cast<unsigned char>(head_[i]); };
   encoding_ = Encoding::kBytes;
   std::streamsize skip = 0;
-  if (got == 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
+  if (got == 3 && at(0) == kUtf8Mark[0] && at(1) == kUtf8Mark[1] && at(2) == kUtf8Mark[2]) {
     skip = 3;
   } else if (got >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
     encoding_ = at(0) == 0xFF ? Encoding::kUtf16Little : Encoding::kUtf16Big;

@@ -14,7 +14,7 @@ namespace lines2svg {
 // into UTF-8: a surrogate pair gives one four-byte character, a lone surrogate U+FFFD and an odd
 // last byte nothing. Any other file, UTF-16 without a mark included, is handed out unchanged, read
 // straight into the reader's buffer, so that ordinary files cost one call per fill and no copy.
-// Read errors from the source (exceptions) pass through.
+// A source that fails to read ends the bytes, and tells its owner so itself.
 class Utf8TextBuffer : public std::streambuf {
  public:
   explicit Utf8TextBuffer(std::streambuf* source, std::size_t bufferSize = std::size_t{1} << 16);

@@ -20,13 +20,14 @@ namespace {
 TEST(RunConversion, WaitsForOneMoreCharacterAfterAMessage) {
   std::istringstream in("no-such-drawing.txt rest of line\nAB");
   std::ostringstream out;
-  EXPECT_EQ(runConversion(in, out), 0);
+  StreamNameInput input(in);
+  EXPECT_EQ(runConversion(input, out), 0);
   EXPECT_EQ(out.str(), "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!");
   EXPECT_EQ(in.get(), 'B');
 }
 
-// A read error in any input of any pass leaves that input's stream bad, where the driver sees it.
-TEST(ReadErrors, EveryPassLeavesItsFailingInputBad) {
+// Every pass reads on to a read error in any of its inputs, where the driver sees it.
+TEST(ReadErrors, EveryPassMeetsTheFailureOfItsInput) {
   const std::string drawing = "&L P 1 2 L 3 4 L 5 6 &E &L P 7 8 L 9 10 &E\n";
   const std::string vertices = "x\n1 2\n3 4\n5 6\nx\n7 8\n9 10\n";
   const std::string shapes = "M 3\nL\n";
@@ -55,7 +56,7 @@ TEST(ReadErrors, EveryPassLeavesItsFailingInputBad) {
       FailingBuffer failing(c.input, failAt);
       std::istream in(&failing);
       c.run(in);
-      EXPECT_TRUE(in.bad()) << c.pass << " failing at " << failAt;
+      EXPECT_TRUE(failing.failed()) << c.pass << " failing at " << failAt;
     }
   }
 }
@@ -71,11 +72,10 @@ TEST(ConvertDrawing, ReportsADrawingThatFailsToRead) {
                           stem + NativeName{'s', 'v', 'g'}};
   for (std::size_t failAt : {0, 7, 1 << 20}) {
     FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
-    std::istream drawing(&failing);
-    EXPECT_EQ(convertDrawing(drawing, names), Outcome::kCannotReadInput) << failAt;
+    EXPECT_EQ(convertDrawing(failing, FileIdentity{}, names), Outcome::kCannotReadInput) << failAt;
   }
-  std::istringstream drawing("&L P 1 2 L 3 4 &E\n");
-  EXPECT_EQ(convertDrawing(drawing, names), Outcome::kDone);
+  FailingBuffer drawing("&L P 1 2 L 3 4 &E\n", std::string::npos);
+  EXPECT_EQ(convertDrawing(drawing, FileIdentity{}, names), Outcome::kDone);
   std::filesystem::remove_all(folder);
 }
 

@@ -149,20 +149,10 @@ run "$work/case" $'plan.txt\n'
 expect "linked drawing: console" "$prompt$overwrite" "$console"
 expect "linked drawing: untouched" "$drawing." "$(cat "$work/case/plan.dat"; echo .)"
 
-# An output that cannot be written: reported after the progress word; earlier outputs stay.
-blocked() {  # label directory-in-the-way expected-files
-  fresh
-  printf '%s' "$drawing" > "$work/case/plan.txt"
-  mkdir "$work/case/$2"
-  run "$work/case" $'plan.txt\n'
-  expect "$1: console" "$prompt$working$cannot" "$console"
-  expect "$1: status" 0 "$status"
-  expect "$1: files" "$3" "$(listing "$work/case")"
-}
-
-blocked "vertex file blocked" plan.dat "./plan.dat ./plan.txt "
-blocked "shape file blocked" plan.trd "./plan.dat ./plan.trd ./plan.txt "
-blocked "SVG file blocked" plan.svg "./plan.dat ./plan.svg ./plan.trd ./plan.txt "
+# An output name that holds a folder: refused before anything is written.
+for output in plan.dat plan.trd plan.svg; do
+  refuses "$output is a folder" $'plan.txt\n' "$cannot" plan.txt "$output/"
+done
 
 # Files that fail after they opened. These need Linux's own files, so a cross build skips them.
 if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
@@ -173,14 +163,6 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   run "$work/case" $'plan.txt\n'
   expect "read error: console" "$prompt$working$unreadable" "$console"
   expect "read error: status" 0 "$status"
-
-  # An output that is created but fails when written.
-  fresh
-  printf '%s' "$drawing" > "$work/case/plan.txt"
-  ln -s /dev/full "$work/case/plan.dat"
-  run "$work/case" $'plan.txt\n'
-  expect "write error: console" "$prompt$working$cannot" "$console"
-  expect "write error: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
 
   # A vertex file that can be written but not read back: root reads anything, so the program runs
   # as nobody then.
@@ -225,8 +207,15 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   linked "SVG file hard-linked to the vertex file" "ln plan.dat plan.svg" "$cannot" old
   linked "SVG file a link to nowhere" "rm plan.dat; ln -s plan.dat plan.svg" "$cannot" \
     "head: cannot open '$work/case/plan.dat' for reading: No such file or directory"
-  linked "vertex file linked to /dev/null" "rm plan.dat; ln -s /dev/null plan.dat" \
-    "$working$cannot" ""
+  # Outputs that are not plain files of their own: refused before anything is written, and the
+  # file met is unchanged.
+  linked "vertex file a link to another folder" \
+    "mkdir other && printf own > other/f && rm plan.dat && ln -s other/f plan.dat" "$cannot" own
+  linked "vertex file a hard link to another folder" "mkdir other && ln plan.dat other/f" \
+    "$cannot" old
+  linked "vertex file a FIFO" "rm plan.dat; mkfifo plan.dat" "$cannot" FIFO
+  linked "vertex file linked to /dev/null" "rm plan.dat; ln -s /dev/null plan.dat" "$cannot" ""
+  linked "shape file linked to /dev/zero" "ln -s /dev/zero plan.trd" "$cannot" old
   linked "vertex file linked to a FIFO drawing" "rm plan.txt; mkfifo plan.txt; ln -sf plan.txt \
     plan.dat; (timeout 20 sh -c 'echo \&L P 1 2 \&E > plan.txt' > /dev/null &)" "$overwrite" FIFO
   vertices=$(printf ' L %s 1' $(seq 100000 100300))
@@ -268,26 +257,80 @@ endless() {  # label command
 }
 endless "endless NUL bytes" "cat /dev/zero"
 endless "endless line" "yes x | tr -d '\n'"
+endless "endless blank lines" "yes ''"
 
-# Under memory limits from too tight to enough: never a crash, never a drawing or an old file
-# lost. Below some limit the loader or the C++ runtime cannot start; those runs show no prompt.
+# Short of memory, from too tight to enough: never a crash, never a drawing lost, and every old
+# output either untouched or written whole. $2 sets the shortage up for the run. Below some limit
+# the loader or the C++ runtime cannot start, and no prompt shows; those runs are passed over.
+starved() {  # label setup
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  printf 'old' > "$work/case/plan.dat"
+  printf 'old' > "$work/case/plan.svg"
+  console=$(cd "$work/case" && eval "$2" && printf 'plan.txt\n' | "${program[@]}" 2>/dev/null)
+  status=$?
+  [[ "$console" == "$prompt"* ]] || return 0
+  case "${console#"$prompt"}" in
+    "$working" | "$out_of_memory" | "$working$out_of_memory") ;;
+    *) expect "$1: console" "a known message" "$console" ;;
+  esac
+  expect "$1: status" 0 "$status"
+  expect "$1: drawing" "" "$(printf '%s' "$drawing" | cmp - "$work/case/plan.txt" 2>&1)"
+  local dat_now svg_now
+  dat_now=$(cat "$work/case/plan.dat"; echo .)
+  svg_now=$(cat "$work/case/plan.svg")
+  [[ "$dat_now" == "old." || "$dat_now" == "$dat." ]] || expect "$1: plan.dat" "old or whole" "$dat_now"
+  [[ "$svg_now" == old || "$svg_now" == *"</svg>" ]] || expect "$1: plan.svg" "old or whole" "$svg_now"
+  # Again with the console's reader gone.
+  printf 'old' > "$work/case/plan.svg"
+  status=$(cd "$work/case" && eval "$2" && printf 'plan.txt\n' | "${program[@]}" 2>/dev/null |
+    (exec 0<&-); echo "${PIPESTATUS[1]}")
+  [[ "$status" != 134 && "$status" != 141 ]] || expect "$1, reader gone: status" 0 "$status"
+  svg_now=$(cat "$work/case/plan.svg")
+  [[ "$svg_now" == old || "$svg_now" == *"</svg>" ]] ||
+    expect "$1, reader gone: plan.svg" "old or whole" "$svg_now"
+}
+
 if [[ ${#program[@]} -eq 1 ]]; then
-  for ((limit = 4000; limit <= 12000; limit += 100)); do
-    fresh
-    printf '%s' "$drawing" > "$work/case/plan.txt"
-    printf 'old' > "$work/case/plan.dat"
-    console=$(cd "$work/case" && ulimit -v $limit && printf 'plan.txt\n' | "${program[@]}" 2>/dev/null)
-    status=$?
-    [[ "$console" == "$prompt"* ]] || continue
-    case "${console#"$prompt"}" in
-      "$working") ;;
-      '!!! Nedostatek pameti !!!') expect "memory $limit: plan.dat" old "$(cat "$work/case/plan.dat")" ;;
-      "$working!!! Nedostatek pameti !!!") ;;
-      *) expect "memory $limit: console" "a known message" "$console" ;;
-    esac
-    expect "memory $limit: status" 0 "$status"
-    expect "memory $limit: drawing" "" "$(printf '%s' "$drawing" | cmp - "$work/case/plan.txt" 2>&1)"
+  out_of_memory='!!! Nedostatek pameti !!!'
+  for ((limit = 4000; limit <= 12000; limit += 16)); do
+    starved "memory $limit KiB" "ulimit -v $limit"
   done
+  # An allocator that fails from its nth call on, for every n up to a run that needs no more.
+  console=
+  if cc -shared -fPIC -o "$work/failing_malloc.so" -x c - -ldl 2> /dev/null <<'EOF'
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <stdlib.h>
+static long calls;
+void *malloc(size_t size) {
+  static void *(*real)(size_t);
+  static long failFrom = -1;
+  if (real == NULL) {
+    real = (void *(*)(size_t))dlsym(RTLD_NEXT, "malloc");
+    const char *from = getenv("FAIL_MALLOC_FROM");
+    failFrom = from != NULL ? atol(from) : -1;
+  }
+  if (failFrom >= 0 && ++calls >= failFrom) {
+    errno = ENOMEM;
+    return NULL;
+  }
+  return real(size);
+}
+EOF
+  then
+    # A sanitizer's runtime must be loaded first, and refuses the shim: then it is not run.
+    starved "a failing allocator that never fails" "export LD_PRELOAD=$work/failing_malloc.so"
+  fi
+  if [[ "$console" == "$prompt$working" ]]; then
+    for ((n = 1; n < 5000; n++)); do
+      starved "malloc failing from call $n" \
+        "export LD_PRELOAD=$work/failing_malloc.so FAIL_MALLOC_FROM=$n"
+      [[ "$console" != "$prompt$working" ]] || break
+    done
+    expect "a failing allocator: a run with enough calls" "$prompt$working" "$console"
+  fi
 fi
 
 finish end_to_end

@@ -31,6 +31,9 @@ TEST(NameCollector, WordsQuotesAndRefusedNames) {
       {"\xEF\xBBplan.txt", PathStyle::kWindows, "\xEF\xBBplan.txt", ""},
       {"\xEF\xBB", PathStyle::kPosix, "\xEF\xBB", ""},
       {"a\xEF\xBB\xBF", PathStyle::kPosix, "a\xEF\xBB\xBF", ""},
+      // Blank input ends after as many separators as the longest name.
+      {std::string(20, '\n') + "plan", PathStyle::kPosix, "plan", ""},
+      {std::string(21, '\n') + "plan", PathStyle::kPosix, nullptr, "plan"},
   };
   for (const auto& c : cases) {
     NameCollector<char> collector(c.style, 20);
@@ -45,6 +48,26 @@ TEST(NameCollector, WordsQuotesAndRefusedNames) {
       EXPECT_EQ(name, c.name) << c.typed;
     }
     EXPECT_EQ(c.typed.substr(used), c.left) << c.typed;
+  }
+}
+
+// A console without line input gives Enter as a CR alone; with it, as CR LF.
+TEST(LineEnds, EveryLineEndIsOneLineFeed) {
+  const struct {
+    std::wstring given;
+    std::wstring taken;
+  } cases[] = {
+      {L"plan.txt\r\nx\r\n", L"plan.txt\nx\n"},
+      {L"plan.txt\rx\r", L"plan.txt\nx\n"},
+      {L"a\n\nb\r\r\nc", L"a\n\nb\n\nc"},
+  };
+  for (const auto& c : cases) {
+    LineEnds ends;
+    std::wstring taken;
+    for (wchar_t ch : c.given) {
+      if (ends.take(&ch)) taken.push_back(ch);
+    }
+    EXPECT_EQ(taken, c.taken);
   }
 }
 

@@ -1,8 +1,8 @@
-#include "driver/windows_console.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "driver/platform.h"
 
 namespace lines2svg {
 namespace {
@@ -61,6 +61,15 @@ TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
       {"\xF8.txt", L"\u00b0.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(decodePipedName(c.bytes, czech, trebicExists), c.name);
+}
+
+TEST(IsDeviceName, AsWindowsTakesNames) {
+  for (const wchar_t* name : {L"con", L"CON.txt", L"aux.txt", L"com1.dat", L"sub\\Lpt9", L"nul"}) {
+    EXPECT_TRUE(isDeviceName(name)) << name;
+  }
+  for (const wchar_t* name : {L"plan.txt", L"console.txt", L"com0.txt", L"auxdat"}) {
+    EXPECT_FALSE(isDeviceName(name)) << name;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,160 @@
+#include "driver/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace lines2svg {
+namespace {
+
+// A stand-in for the system: a name's first letter says what looking it up finds. "a" and "b"
+// are plain files, "d" a link to the drawing, "l" a link elsewhere, "h" a file with another name,
+// "n" nothing, "e" an error, "c" a device.
+OutputLookup fakeLookUp(const NativeName& name) {
+  using Kind = OutputLookup::Kind;
+  switch (name.empty() ? 'n' : static_cast<char>(name[0])) {
+    case 'a':
+      return {Kind::kPlainFile, true, {1, 2}};
+    case 'b':
+      return {Kind::kPlainFile, true, {2, 1}};
+    case 'd':
+      return {Kind::kOther, true, {1, 1}};
+    case 'l':
+      return {Kind::kOther, true, {3, 3}};
+    case 'h':
+      return {Kind::kOther, true, {4, 4}};
+    case 'e':
+      return {Kind::kUnknown, false, {}};
+    case 'c':
+      return {Kind::kOther, false, {}};
+    default:
+      return {Kind::kAbsent, false, {}};
+  }
+}
+
+TEST(CheckOutputs, RefusesUnlessItKnows) {
+  const struct {
+    const char* names;  // the first letters of the vertex, shape and SVG files' names
+    OutputCheck check;
+  } cases[] = {
+      {"nnn", OutputCheck::kSafe},
+      {"abn", OutputCheck::kSafe},
+      {"nnd", OutputCheck::kWouldOverwriteInput},
+      {"edn", OutputCheck::kWouldOverwriteInput},
+      {"nen", OutputCheck::kCannotWrite},
+      {"ncn", OutputCheck::kCannotWrite},
+      {"ana", OutputCheck::kCannotWrite},
+      {"nbb", OutputCheck::kCannotWrite},
+      {"lnn", OutputCheck::kCannotWrite},
+      {"nnh", OutputCheck::kCannotWrite},
+  };
+  for (const auto& c : cases) {
+    auto name = [&](int i) {
+      return NativeName(1, static_cast<NativeName::value_type>(c.names[i]));
+    };
+    const OutputNames names{name(0), name(1), name(2)};
+    EXPECT_EQ(checkOutputs(FileIdentity{1, 1}, names, fakeLookUp), c.check) << c.names;
+  }
+}
+
+std::string contentOf(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// What an output meets when it is opened, whatever was checked before: another program may have
+// put it there since. Only a plain file of its own, none of the taken files, is emptied and
+// written; anything else is refused with the file met unchanged.
+TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() /
+      ("lines2svg_files_test_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  fs::create_directories(folder);
+  const fs::path other = folder / "other.txt";
+  const fs::path out = folder / "plan.dat";
+  // Each plant returns false where the system cannot make such a file (Wine has no symbolic links).
+  using Plant = bool (*)(const fs::path& out, const fs::path& other);
+  const struct {
+    const char* label;
+    Plant plant;
+    bool otherIsTaken;
+    Outcome outcome;
+    const char* written;  // what the output, or the file a link reaches, holds afterwards
+  } cases[] = {
+      {"absent", [](const fs::path&, const fs::path&) { return true; }, false, Outcome::kDone,
+       "x\n"},
+      {"old plain file",
+       [](const fs::path& o, const fs::path&) {
+         return static_cast<bool>(std::ofstream(o) << "older");
+       },
+       false, Outcome::kDone, "x\n"},
+      {"link to a file elsewhere",
+       [](const fs::path& o, const fs::path& t) {
+         std::error_code error;
+         fs::create_symlink(t, o, error);
+         return !error;
+       },
+       false, Outcome::kCannotWriteOutput, "keep"},
+      {"hard link to a file elsewhere",
+       [](const fs::path& o, const fs::path& t) {
+         std::error_code error;
+         fs::create_hard_link(t, o, error);
+         return !error;
+       },
+       false, Outcome::kCannotWriteOutput, "keep"},
+      {"dangling link",
+       [](const fs::path& o, const fs::path&) {
+         std::error_code error;
+         fs::create_symlink("gone", o, error);
+         return !error;
+       },
+       false, Outcome::kCannotWriteOutput, "keep"},
+      {"a taken file",
+       [](const fs::path& o, const fs::path& t) {
+         fs::rename(t, o);
+         return true;
+       },
+       true, Outcome::kCannotWriteOutput, "keep"},
+  };
+  for (const auto& c : cases) {
+    fs::remove(out);
+    std::ofstream(other) << "keep";
+    TakenFiles taken;
+    if (c.otherIsTaken) {
+      InputFile file;
+      FileFacts facts;
+      ASSERT_EQ(file.open(other.native()), OpenResult::kOpened);
+      ASSERT_TRUE(file.facts(&facts));
+      taken.add(facts.identity);
+    }
+    if (!c.plant(out, other)) continue;
+    const NativeName name = out.native();
+    OutputFile file(name, taken);
+    std::ostream stream(&file);
+    stream << "x\n" << std::flush;
+    WrittenFile written;
+    EXPECT_EQ(file.close(&written), c.outcome) << c.label;
+    const bool followsLink = fs::is_symlink(out) || !fs::exists(out);
+    std::string now = followsLink ? contentOf(other) : contentOf(out);
+    now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
+    EXPECT_EQ(now, c.written) << c.label;
+    EXPECT_FALSE(fs::exists(folder / "gone")) << c.label;
+    if (c.outcome == Outcome::kDone) {
+      InputFile back;
+      EXPECT_TRUE(back.openWritten(name, written)) << c.label;
+    }
+  }
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace lines2svg
