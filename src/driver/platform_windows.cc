@@ -37,6 +37,33 @@ CodePages pipeCodePages() {
   return pages;
 }
 
+// The long form of an existing file's name, each short (8.3) part made long; the name itself if
+// Windows cannot tell.
+std::wstring longPathOf(const std::wstring& name) {
+  const DWORD size = GetLongPathNameW(name.c_str(), nullptr, 0);
+  if (size == 0) return name;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetLongPathNameW(name.c_str(), full.data(), size);
+  if (length == 0 || length >= size) return name;
+  full.resize(length);
+  return full;
+}
+
+// The last part of a path.
+std::wstring lastPart(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// True when an existing file's name is one of its other names, such as PLANOV~1.DAT for
+// planovani.data: writing there would replace a file the user knows by another name.
+bool isAlias(const std::wstring& name) {
+  const std::wstring typed = lastPart(name);
+  const std::wstring found = lastPart(longPathOf(name));
+  return CompareStringOrdinal(typed.c_str(), static_cast<int>(typed.size()), found.c_str(),
+                              static_cast<int>(found.size()), TRUE) != CSTR_EQUAL;
+}
+
 // Opens a name only to look at it: no access is asked for, so a file another program holds can
 // still be looked at, and a folder opens too. With `own`, a reparse point (a link) is opened
 // itself rather than followed.
@@ -102,6 +129,22 @@ class ConsoleNameInput : public NameInput {
   LineEnds lineEnds_;
 };
 
+// Reads a name piped as UTF-16 after its byte-order mark, big-endian or little-endian.
+bool readUtf16Name(std::streambuf& in, bool bigEndian, NativeName* name, bool* ended) {
+  NameCollector<wchar_t> collector(PathStyle::kWindows, maxNameLength());
+  while (!collector.hopeless()) {
+    const int a = in.sbumpc();
+    const int b = a == std::char_traits<char>::eof() ? a : in.sbumpc();
+    if (b == std::char_traits<char>::eof()) {
+      *ended = true;
+      break;
+    }
+    const auto unit = static_cast<wchar_t>(bigEndian ? a << 8 | b : b << 8 | a);
+    if (!collector.offer(unit)) break;
+  }
+  return collector.finish(name);
+}
+
 }  // namespace
 
 PathStyle hostPathStyle() { return PathStyle::kWindows; }
@@ -112,11 +155,14 @@ std::size_t maxNameLength() { return 32767; }
 std::size_t maxNameBytes() { return 4 * maxNameLength(); }
 
 bool isDeviceName(const std::wstring& name) {
+  // Windows makes a device name \\.\NAME. A \\.\ path that goes on into folders, such as
+  // \\.\C:\plan.txt, names a file, and is opened to be sure.
   const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
   if (size == 0) return false;
   std::wstring full(size, L'\0');
   const DWORD length = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
-  return length > 0 && length < size && full.compare(0, 4, L"\\\\.\\") == 0;
+  return length > 0 && length < size && full.compare(0, 4, L"\\\\.\\") == 0 &&
+         full.find(L'\\', 4) >= length;
 }
 
 OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
@@ -124,8 +170,10 @@ OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandl
   if (isDeviceName(name)) return OpenResult::kMissing;
   DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN;
   if (opening == ReadOpening::kOwnFile) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
-  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, flags, nullptr);
+  // Shared for reading only: a drawing another program still has open for writing, perhaps
+  // half saved, is refused rather than converted in part.
+  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (isMemoryError(error)) return OpenResult::kOutOfMemory;
@@ -150,6 +198,10 @@ OpenResult openForWriting(const NativeName& name, FileHandle* file) {
                                     OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     return isMemoryError(GetLastError()) ? OpenResult::kOutOfMemory : OpenResult::kRefused;
+  }
+  if (GetLastError() == ERROR_ALREADY_EXISTS && isAlias(name)) {
+    CloseHandle(handle);
+    return OpenResult::kRefused;
   }
   *file = fileOf(handle);
   return OpenResult::kOpened;
@@ -223,8 +275,8 @@ OutputLookup lookUpOutput(const NativeName& name) {
     return lookup;
   }
   FileFacts facts;
-  lookup.kind = factsOf(fileOf(own), &facts) && facts.plainFile ? OutputLookup::Kind::kPlainFile
-                                                                : OutputLookup::Kind::kOther;
+  const bool plain = factsOf(fileOf(own), &facts) && facts.plainFile && !isAlias(name);
+  lookup.kind = plain ? OutputLookup::Kind::kPlainFile : OutputLookup::Kind::kOther;
   CloseHandle(own);
   // A link is never written through, but one that reaches the drawing is told apart.
   const HANDLE reached = openToLookAt(name, false);
@@ -235,7 +287,7 @@ OutputLookup lookUpOutput(const NativeName& name) {
   return lookup;
 }
 
-NativeName longName(const NativeName& drawing) { return drawing; }
+NativeName longName(const NativeName& drawing) { return longPathOf(drawing); }
 
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text) {
   text->clear();
@@ -261,7 +313,19 @@ std::wstring decodePipedName(const std::string& bytes, const CodePages& codePage
 }
 
 bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
+  using Traits = std::char_traits<char>;
   NameCollector<char> collector(PathStyle::kWindows, maxNameBytes());
+  // A name list saved as UTF-16 (Notepad's "UTF-16 LE", PowerShell 5's >) starts with its mark.
+  const int first = in.sgetc();
+  if (first == 0xFF || first == 0xFE) {
+    in.sbumpc();
+    const int second = in.sgetc();
+    if (second == (first ^ 0x01)) {
+      in.sbumpc();
+      return readUtf16Name(in, first == 0xFE, name, ended);
+    }
+    collector.offer(Traits::to_char_type(first));
+  }
   collectBytes(in, &collector, ended);
   std::string bytes;
   if (!collector.finish(&bytes)) return false;

@@ -94,16 +94,47 @@ for name in con con.txt aux.txt COM1.txt nul Lpt1.txt; do
   expect "device $name: files" "" "$(ls "$work/case")"
 done
 
-# A drawing another program holds without sharing: unreadable, not missing; nothing written.
-fresh locked.txt
-coproc held { cd "$work/case" && "${holder[@]}" locked.txt 2>/dev/null; }
-read -r -t 60 state <&"${held[0]}"
-expect "locked drawing: held" held "${state%$'\r'}"
-console=$(cd "$work/case" && printf 'locked.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
-expect "locked drawing: console" "Zadej nazev souboru: !!! Vstupni soubor nelze precist !!!" "$console"
-expect "locked drawing: files" "locked.txt" "$(ls "$work/case")"
-holderInput=${held[1]}
-exec {holderInput}>&-
-wait
+# A drawing another program holds, locked or still being written with others allowed to read
+# it: unreadable, not missing, and not converted in part; nothing written.
+for how in "" --writing; do
+  fresh locked.txt
+  coproc held { cd "$work/case" && "${holder[@]}" $how locked.txt 2>/dev/null; }
+  read -r -t 60 state <&"${held[0]}"
+  expect "held drawing $how: held" held "${state%$'\r'}"
+  console=$(cd "$work/case" && printf 'locked.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
+  expect "held drawing $how: console" "Zadej nazev souboru: !!! Vstupni soubor nelze precist !!!" \
+    "$console"
+  expect "held drawing $how: files" "locked.txt" "$(ls "$work/case")"
+  holderInput=${held[1]}
+  exec {holderInput}>&-
+  wait
+done
+
+# A drawing named by its short name gets outputs named from its long name, and an output name
+# that is the short name of another file is refused. Wine makes short names from a hash, so the
+# second case is laid out with a drawing named like the other file's short name.
+fresh planovani.txt
+printf 'keep' > "$work/case/planovani.data"
+short=$(cd "$work/case" && "${holder[@]}" --short planovani.txt | tr -d '\r')
+piped CP852 "$short" > /dev/null
+converted "short name $short" planovani.
+alias=$(cd "$work/case" && "${holder[@]}" --short planovani.data | tr -d '\r')
+fresh "${alias%.*}.txt"
+printf 'keep' > "$work/case/planovani.data"
+console=$(piped CP852 "${alias%.*}.txt")
+expect "output $alias aliases another file: console" \
+  "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
+expect "output $alias aliases another file: kept" keep "$(cat "$work/case/planovani.data")"
+
+# A name list saved as UTF-16 with its mark, and a \\.\ path naming a disk file.
+for encoding in UTF-16LE UTF-16BE; do
+  fresh Třebíč.txt
+  (cd "$work/case" && printf '\uFEFFTřebíč.txt\r\n' | iconv -f UTF-8 -t "$encoding" |
+    "${program[@]}" > /dev/null 2>&1)
+  converted "name list in $encoding" Třebíč.
+done
+fresh plan.txt
+piped CP852 "\\\\.\\Z:${work//\//\\}\\case\\plan.txt" > /dev/null
+converted "a \\\\.\\ path" plan.
 
 finish windows_names
