@@ -64,10 +64,12 @@ TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
 }
 
 TEST(IsDeviceName, AsWindowsTakesNames) {
-  for (const wchar_t* name : {L"con", L"CON.txt", L"aux.txt", L"com1.dat", L"sub\\Lpt9", L"nul"}) {
+  for (const wchar_t* name :
+       {L"con", L"CON.txt", L"aux.txt", L"com1.dat", L"sub\\Lpt9", L"nul", L"\\\\.\\C:"}) {
     EXPECT_TRUE(isDeviceName(name)) << name;
   }
-  for (const wchar_t* name : {L"plan.txt", L"console.txt", L"com0.txt", L"auxdat"}) {
+  for (const wchar_t* name : {L"plan.txt", L"console.txt", L"com0.txt", L"auxdat",
+                              L"\\\\.\\C:\\plan.txt", L"\\\\?\\C:\\plan.txt"}) {
     EXPECT_FALSE(isDeviceName(name)) << name;
   }
 }
