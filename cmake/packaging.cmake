@@ -1,22 +1,50 @@
-# Install rules and release packages, all versioned from project():
-#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md, LICENSE.txt (CR LF) and
-#            examples/ at its root.
+# Install rules and release packages, all versioned from project() and dated from the release's
+# section of CHANGELOG.md:
+#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md, LICENSE.txt (CR LF),
+#            docs/district.png and examples/ at its root; and lines2svg.wxs, the installer's
+#            source, which scripts/package.sh turns into lines2svg-<version>-win64.msi.
 #   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg, the manual page
-#            under share/man/man1/, and the README, the example, the licence as a Debian
-#            copyright file and the changelog under share/doc/lines2svg/.
+#            under share/man/man1/, and the README with its picture, the example, the licence as
+#            a Debian copyright file and the changelog under share/doc/lines2svg/.
 # Run cpack in the build folder; scripts/package.sh builds and packages both.
 
 set(LINES2SVG_MAINTAINER "lines2svg developers <lines2svg@invalid>"
   CACHE STRING "The Maintainer line of the Debian package")
 
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE LINES2SVG_LICENSE)
+
+# This release's section of CHANGELOG.md ("## [1.0.0] - 2026-12-09"): its items and its date.
+file(READ ${PROJECT_SOURCE_DIR}/CHANGELOG.md changelog)
+string(FIND "${changelog}" "\n## [${PROJECT_VERSION}] - " start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "CHANGELOG.md has no section for ${PROJECT_VERSION}")
+endif()
+math(EXPR start "${start} + 1")
+string(SUBSTRING "${changelog}" ${start} -1 rest)
+string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)" LINES2SVG_RELEASE_DATE "${rest}")
+set(release_year ${CMAKE_MATCH_1})
+set(release_month ${CMAKE_MATCH_2})
+set(release_day ${CMAKE_MATCH_3})
+configure_file(docs/lines2svg.1.in ${CMAKE_BINARY_DIR}/lines2svg.1 @ONLY)
+
 if(WIN32)
-  # Notepad before Windows 10 shows LF-only text as one line.
-  string(REPLACE "\n" "\r\n" license_crlf "${LINES2SVG_LICENSE}")
-  file(WRITE ${CMAKE_BINARY_DIR}/LICENSE.txt "${license_crlf}")
+  # Notepad before Windows 10 shows LF-only text as one line: the licence, and the README for the
+  # installer, go to Windows as .txt files with CR LF.
+  foreach(source LICENSE README.md)
+    file(READ ${PROJECT_SOURCE_DIR}/${source} content)
+    string(REPLACE "\n" "\r\n" content "${content}")
+    get_filename_component(stem ${source} NAME_WE)
+    file(WRITE ${CMAKE_BINARY_DIR}/${stem}.txt "${content}")
+  endforeach()
   install(TARGETS lines2svg RUNTIME DESTINATION .)
   install(FILES README.md ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+  install(FILES docs/district.png DESTINATION docs)
   install(FILES examples/district.txt DESTINATION examples)
+  # The installer: its product code follows the version, so that each version is a product of its
+  # own that replaces the one before.
+  string(UUID LINES2SVG_PRODUCT_CODE NAMESPACE 5A0F2C4E-8D61-4B7A-9E3C-2F6B1D8A4C70
+    NAME "lines2svg ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+  configure_file(cmake/lines2svg.wxs.in ${CMAKE_BINARY_DIR}/lines2svg.wxs @ONLY)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win64")
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
@@ -24,7 +52,11 @@ else()
   include(GNUInstallDirs)
   install(TARGETS lines2svg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES docs/district.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(FILES examples/district.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  # Debian ships no .comment section: the compilers' names and versions are of no use at run time.
+  install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/lines2svg\")")
 
   # The licence in Debian's machine-readable copyright format: the MIT text below the title and
   # the copyright line, indented by one space, blank lines written as " .".
@@ -41,25 +73,15 @@ else()
     "License: Expat\n ${license_body}\n")
   # The changelog of a native Debian package must be in Debian's format: this release's entries
   # of CHANGELOG.md, as items under a heading line and above a signature with the release date.
-  file(READ ${PROJECT_SOURCE_DIR}/CHANGELOG.md changelog)
-  string(FIND "${changelog}" "\n## [${PROJECT_VERSION}] - " start)
-  if(start EQUAL -1)
-    message(FATAL_ERROR "CHANGELOG.md has no section for ${PROJECT_VERSION}")
-  endif()
-  math(EXPR start "${start} + 1")
-  string(SUBSTRING "${changelog}" ${start} -1 rest)
   string(FIND "${rest}" "\n## [" end)
   string(FIND "${rest}" "\n" heading_end)
   if(end GREATER -1)
     math(EXPR end "${end} - ${heading_end}")
   endif()
   string(SUBSTRING "${rest}" ${heading_end} ${end} items)
-  string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)" date "${rest}")
-  set(year_text ${CMAKE_MATCH_1})
-  set(day_text ${CMAKE_MATCH_3})
-  math(EXPR year "${CMAKE_MATCH_1}")
-  math(EXPR month "${CMAKE_MATCH_2}")
-  math(EXPR day "${CMAKE_MATCH_3}")
+  math(EXPR year "${release_year}")
+  math(EXPR month "${release_month}")
+  math(EXPR day "${release_day}")
   # The day of the week (Sakamoto's method), which the signature line states.
   set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
   set(weekdays Sun Mon Tue Wed Thu Fri Sat)
@@ -80,18 +102,20 @@ else()
   string(STRIP "${items}" items)
   file(WRITE ${CMAKE_BINARY_DIR}/changelog
     "lines2svg (${PROJECT_VERSION}) unstable; urgency=medium\n\n  ${items}\n\n"
-    " -- ${LINES2SVG_MAINTAINER}  ${weekday}, ${day_text} ${month_name} ${year_text} "
+    " -- ${LINES2SVG_MAINTAINER}  ${weekday}, ${release_day} ${month_name} ${release_year} "
     "00:00:00 +0000\n")
   # The manual page and the changelog, compressed as Debian wants them, reproducibly.
   find_program(GZIP gzip REQUIRED)
   add_custom_command(OUTPUT lines2svg.1.gz changelog.gz
-    COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/docs/lines2svg.1 > lines2svg.1.gz
+    COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/lines2svg.1 > lines2svg.1.gz
     COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > changelog.gz
-    DEPENDS docs/lines2svg.1 ${CMAKE_BINARY_DIR}/changelog)
+    DEPENDS ${CMAKE_BINARY_DIR}/lines2svg.1 ${CMAKE_BINARY_DIR}/changelog)
   add_custom_target(compressed_docs ALL DEPENDS lines2svg.1.gz changelog.gz)
   install(FILES ${CMAKE_BINARY_DIR}/lines2svg.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/copyright ${CMAKE_BINARY_DIR}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES cmake/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME lines2svg)
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LINES2SVG_MAINTAINER}")

@@ -78,7 +78,8 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINES2S
 cmake --build build-fuzz -j"$jobs" --target fuzz_conversion
 corpus=$(mktemp -d)
 cp tests/fuzz/corpus/* "$corpus"/
-# A crash leaves its input in build-fuzz/; it belongs in tests/fuzz/regressions/ afterwards.
+# A crash leaves its input in build-fuzz/; once mended, it is kept in tests/fuzz/regressions/
+# (made for the first one), which the unit tests replay.
 # Its progress goes to build-fuzz/fuzz.log; the end of the log is shown if it fails.
 if ! build-fuzz/tests/fuzz_conversion -max_total_time="${LINES2SVG_FUZZ_SECONDS:-60}" \
   -max_len=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" \
@@ -114,6 +115,6 @@ trap '/usr/lib/wine/wineserver -k || true; rm -rf "$WINEPREFIX"' EXIT
 ctest --test-dir build-windows --output-on-failure
 
 stage "release packages"
-need dpkg-dev lintian man-db
+need dpkg-dev lintian man-db wixl python3
 bash scripts/package.sh
 bash tests/packaging/package_test.sh build/lines2svg

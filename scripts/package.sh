@@ -1,20 +1,32 @@
 #!/usr/bin/env bash
 # Builds the release packages and leaves them in dist/:
+#   lines2svg-<version>-win64.msi      the Windows installer (built with wixl)
 #   lines2svg-<version>-win64.zip      the Windows program, cross-built with MinGW-w64
 #   lines2svg_<version>_amd64.deb      the Debian package
 #   lines2svg-<version>-Linux.tar.gz   the same files as a tarball
-# Needs cmake, g++, dpkg-dev and g++-mingw-w64-x86-64-posix (scripts/check.sh installs them).
+# Needs cmake, g++, dpkg-dev, g++-mingw-w64-x86-64-posix, wixl and python3 (scripts/check.sh
+# installs them).
+#
+# The packages are reproducible: every file time, and the Windows program's time stamp, is
+# SOURCE_DATE_EPOCH, which is the last commit's time unless it is set; the same commit gives the
+# same bytes in any folder. The Linux program is built with Debian's hardening flags.
 #
 #   bash scripts/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 release=(-DCMAKE_BUILD_TYPE=Release -DLINES2SVG_TESTS=OFF -DLINES2SVG_BENCH=OFF)
 
-cmake -S . -B build-package "${release[@]}" > /dev/null
-cmake --build build-package -j"$jobs" --target lines2svg
+# Fortified functions, stack protection, read-only relocations bound at start, and file paths
+# made relative to the source folder, as Debian builds its packages.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cmake -S . -B build-package "${release[@]}" \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
+cmake --build build-package -j"$jobs" --target lines2svg compressed_docs
 cmake -S . -B build-package-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake "${release[@]}" \
-  > /dev/null
+  -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." > /dev/null
 cmake --build build-package-windows -j"$jobs" --target lines2svg
 
 rm -rf dist
@@ -22,4 +34,30 @@ mkdir dist
 (cd build-package && cpack > /dev/null)
 (cd build-package-windows && cpack > /dev/null)
 cp build-package/*.deb build-package/*.tar.gz build-package-windows/*.zip dist/
+
+# The installer, from the files the zip holds and the README as Windows text, all dated alike.
+msi_root=build-package-windows/msi
+rm -rf "$msi_root"
+cmake --install build-package-windows --prefix "$msi_root" --strip > /dev/null
+cp build-package-windows/README.txt "$msi_root/"
+find "$msi_root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+msi=$PWD/dist/lines2svg-$version-win64.msi
+(cd "$msi_root" && wixl -a x64 -o "$msi" ../lines2svg.wxs)
+# wixl gives every build a random package code; it is made from the package's own bytes instead,
+# so that it is the same for the same package and differs for any other.
+python3 - "$msi" <<'PY'
+import hashlib, re, sys, uuid
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+# The summary information's revision number: a string property (type 0x1E) of 39 bytes.
+found = list(re.finditer(rb"\x1e\x00\x00\x00\x27\x00\x00\x00(\{[0-9A-F-]{36}\})", data))
+if len(found) != 1:
+    sys.exit("package.sh: the installer's package code was not found once")
+start, end = found[0].span(1)
+data[start:end] = b"{" + b"0" * 36 + b"}"
+code = uuid.UUID(bytes=hashlib.sha256(data).digest()[:16], version=4)
+data[start:end] = ("{%s}" % str(code).upper()).encode()
+open(path, "wb").write(data)
+PY
 ls dist

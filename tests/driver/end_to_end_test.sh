@@ -241,9 +241,10 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   printf '%s' "$drawing" > "$work/case/a.txt"
   printf '%s' "$drawing" > "$work/case/c.txt"
   mkdir "$work/case/b.txt"
+  printf '%s' "$drawing" > "$work/case/d e.txt"
   recipe=$(sed -n '/^### POSIX shell/,/^```$/p' "$(dirname "$0")/../../README.md" | sed '1,/^```sh$/d;$d')
   console=$(cd "$work/case" && PATH="$work/bin:$PATH" sh -c "$recipe" 2>&1)
-  expect "folder recipe: console" "a.txt: $working"$'\n'"b.txt: $missing"$'\n'"c.txt: $working" "$console"
+  expect "folder recipe: console" "a.txt: $working"$'\n'"b.txt: $missing"$'\n'"c.txt: $working"$'\n'"d e.txt: skipped, its name holds a space" "$console"
   expect "folder recipe: SVG files" "./a.svg ./c.svg " "$(cd "$work/case" && find . -name '*.svg' | sort | tr '\n' ' ')"
 fi
 

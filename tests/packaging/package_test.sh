@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Checks the release packages that scripts/package.sh left in dist/: the zip's entries, the
 # strings of the Windows program's version resource and its manifest, lintian's verdict on the
-# Debian package, its manual page as man renders it, and the package installed into a scratch
-# root, whose program must write the same files as the build tree's.
+# Debian package and its program's hardening, its manual page as man renders it, and the package
+# installed into a scratch root, whose program must write the same files as the build tree's.
+# Under Wine (WINEPREFIX set, as scripts/check.sh leaves it), the installer is installed, its
+# program converts the example, and it is uninstalled. Last, a clone of the commit in another
+# folder must package to the same bytes.
 # Usage: package_test.sh BUILT_PROGRAM
 set -u
 source "$(dirname "$0")/../support/expect.sh"
@@ -13,19 +16,25 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 zip=dist/lines2svg-$version-win64.zip
-expect "zip entries" $'LICENSE.txt\nREADME.md\nexamples/\nexamples/district.txt\nlines2svg.exe' \
+expect "zip entries" $'LICENSE.txt\nREADME.md\ndocs/\ndocs/district.png\nexamples/\nexamples/district.txt\nlines2svg.exe' \
   "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")"
 python3 -m zipfile -e "$zip" "$work/zip"
 # The version resource's strings are UTF-16, each key followed by its value.
-expect "version resource" "FileDescription
+expect "version resource" "040904B0
+CompanyName
+the lines2svg developers
+FileDescription
 Converts the line objects of a drawing file into an SVG picture
 FileVersion
 $version
+LegalCopyright
+$(grep -m1 '^Copyright' LICENSE)
 ProductName
 lines2svg
 ProductVersion
-$version" "$(strings -el "$work/zip/lines2svg.exe" |
-  grep -A1 --no-group-separator -xE 'FileVersion|ProductVersion|ProductName|FileDescription')"
+$version" "$(strings -el "$work/zip/lines2svg.exe" | grep -A1 --no-group-separator -xE \
+  'CompanyName|FileVersion|LegalCopyright|ProductVersion|ProductName|FileDescription|StringFileInfo' |
+  grep -vx StringFileInfo)"
 expect "manifest: long paths, Windows 10 and 11" 2 \
   "$(strings "$work/zip/lines2svg.exe" | grep -cE 'longPathAware|8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a')"
 
@@ -39,11 +48,23 @@ expect "zip licence has CR LF line ends" 0 "$(grep -vc $'\r$' "$work/zip/LICENSE
 allowed='^$'
 [[ "$(dpkg-deb -f "$deb" Maintainer)" == *@invalid\> ]] &&
   allowed='^E: lines2svg: bogus-mail-host(-in-debian-changelog)? '
-expect "lintian: no error or warning" "" "$(lintian "$deb" 2>&1 | grep -E '^[EW]:' | grep -vE "$allowed")"
+expect "lintian: nothing, not even information" "" \
+  "$(lintian -I "$deb" 2>&1 | grep -E '^[EWIXP]:' | grep -vE "$allowed")"
 dpkg -x "$deb" "$work/root"
 doc="$work/root/usr/share/doc/lines2svg"
-expect "installed documents" 4 "$(ls "$doc"/{README.md,copyright,changelog.gz} \
+expect "installed documents" 5 "$(ls "$doc"/{README.md,docs/district.png,copyright,changelog.gz} \
   "$work/root/usr/share/man/man1/lines2svg.1.gz" | wc -l)"
+# Hardened as Debian builds: bound at start, read-only relocations, stack protection, and fortified
+# calls (the checked open).
+installed=$work/root/usr/bin/lines2svg
+expect "hardening" "BIND_NOW GNU_RELRO __open_2 __stack_chk_fail " "$({
+  readelf -d "$installed" | grep -o 'BIND_NOW' | head -1
+  readelf -lW "$installed" | grep -o 'GNU_RELRO'
+  nm -D "$installed" | grep -oE '__open_2|__stack_chk_fail' | sort -u
+} | tr '\n' ' ')"
+expect "manual page: version and release date" \
+  "lines2svg $version $(sed -n "s/^## \[$version\] - \([0-9-]*\).*/\1/p" CHANGELOG.md)" \
+  "$(zcat "$work/root/usr/share/man/man1/lines2svg.1.gz" | sed -n 's/^\.TH LINES2SVG 1 "\([^"]*\)" "\([^"]*\)".*/\2 \1/p')"
 expect "manual page renders without a warning" "" \
   "$(MANWIDTH=80 man --warnings -l "$work/root/usr/share/man/man1/lines2svg.1.gz" 2>&1 > /dev/null)"
 for program in installed:"$work/root/usr/bin/lines2svg" built:"$built"; do
@@ -57,5 +78,42 @@ expect "installed program writes what the build tree's does" "$(cat "$work/sums-
   "$(cat "$work/sums-installed")"
 expect "installed program is not the built one" 1 \
   "$(cmp -s "$work/root/usr/bin/lines2svg" "$built"; echo $?)"
+
+# The installer, installed and run under Wine, then uninstalled without a trace.
+msi=dist/lines2svg-$version-win64.msi
+if [[ -n "${WINEPREFIX:-}" ]]; then
+  wine=/usr/lib/wine/wine64
+  windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
+  folder="$WINEPREFIX/drive_c/Program Files/lines2svg"
+  "$wine" msiexec /i "$(windows_path "$msi")" /qn > /dev/null 2>&1
+  # A per-machine shortcut belongs in everyone's Start menu; Wine puts it in the user's.
+  shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/lines2svg.lnk' | head -1)
+  expect "installer: files" "LICENSE.txt README.txt docs docs/district.png examples examples/district.txt lines2svg.exe " \
+    "$(cd "$folder" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')"
+  expect "installer: README has CR LF" "0 $(wc -l < README.md)" \
+    "$(grep -vc $'\r$' "$folder/README.txt") $(wc -l < "$folder/README.txt")"
+  expect "installer: Start-menu shortcut, opening in Documents" '\Documents\' \
+    "$(strings -el "$shortcut" 2>&1 | grep -o '\\Documents\\$')"
+  mkdir "$work/msi-run"
+  cp "$folder/examples/district.txt" "$work/msi-run/"
+  (cd "$work/msi-run" && echo district.txt | "$wine" "$folder/lines2svg.exe" > /dev/null 2>&1)
+  expect "installed Windows program writes what the build tree's does" "$(cat "$work/sums-built")" \
+    "$(for f in "$work/msi-run"/district.{dat,trd,svg}; do tr -d '\r' < "$f" | sha256sum | cut -d' ' -f1; done)"
+  "$wine" msiexec /x "$(windows_path "$msi")" /qn > /dev/null 2>&1
+  expect "uninstalled: nothing left" "no folder, no shortcut" \
+    "$([[ -e "$folder" ]] && echo folder left || echo no folder), $([[ -e "$shortcut" ]] && echo shortcut left || echo no shortcut)"
+fi
+
+# Reproducible: the same commit, cloned into another folder, packages to the same bytes. Work not
+# yet committed would differ, so a tree that has any is not compared.
+if [[ -z "$(git status --porcelain)" ]]; then
+  git clone -q . "$work/clone"
+  (cd "$work/clone" && bash scripts/package.sh > /dev/null 2>&1)
+  expect "reproducible: every package, an installer among them" \
+    "$(cd dist && sha256sum -- *)" "$(cd "$work/clone/dist" && sha256sum -- *)"
+  expect "reproducible: an installer" 1 "$(ls dist/*.msi | wc -l)"
+else
+  echo "reproducibility not compared: the work tree has changes not committed"
+fi
 
 finish packaging
