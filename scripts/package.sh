@@ -44,17 +44,25 @@ find "$msi_root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 msi=$PWD/dist/lines2svg-$version-win64.msi
 (cd "$msi_root" && wixl -a x64 -o "$msi" ../lines2svg.wxs)
-# wixl gives every build a random package code; it is made from the package's own bytes instead,
-# so that it is the same for the same package and differs for any other.
+# wixl gives every build a random package code and dates it now. The dates become
+# SOURCE_DATE_EPOCH, and the code is made from the package's own bytes, so that it is the same for
+# the same package and differs for any other.
 python3 - "$msi" <<'PY'
-import hashlib, re, sys, uuid
+import hashlib, os, re, struct, sys, uuid
 path = sys.argv[1]
 data = bytearray(open(path, "rb").read())
-# The summary information's revision number: a string property (type 0x1E) of 39 bytes.
+# The summary information's revision number, a string property (type 0x1E) of 39 bytes, and the
+# times (type 0x40, FILETIME) that follow it.
 found = list(re.finditer(rb"\x1e\x00\x00\x00\x27\x00\x00\x00(\{[0-9A-F-]{36}\})", data))
 if len(found) != 1:
     sys.exit("package.sh: the installer's package code was not found once")
 start, end = found[0].span(1)
+epoch = (int(os.environ["SOURCE_DATE_EPOCH"]) + 11644473600) * 10**7
+times = list(re.finditer(rb"\x40\x00\x00\x00(.{8})", data[end:end + 64], re.DOTALL))
+if not times:
+    sys.exit("package.sh: the installer's dates were not found")
+for time in times:
+    data[end + time.start(1):end + time.end(1)] = struct.pack("<Q", epoch)
 data[start:end] = b"{" + b"0" * 36 + b"}"
 code = uuid.UUID(bytes=hashlib.sha256(data).digest()[:16], version=4)
 data[start:end] = ("{%s}" % str(code).upper()).encode()
