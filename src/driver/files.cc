@@ -41,10 +41,10 @@ bool OutputFile::opened() {
   // The name may have changed since it was checked: what was opened is checked again before a
   // byte of it changes.
   FileFacts facts;
-  if (!factsOf(file_, &facts) || !facts.plainFile || taken_.holds(facts.identity) ||
-      !truncateFile(file_)) {
-    return false;
-  }
+  if (!factsOf(file_, &facts) || !facts.plainFile || taken_.holds(facts.identity)) return false;
+  // A file just created is empty already; truncating it anyway would make some file systems
+  // (ext4) flush it to disk when it is closed, as they do for a file emptied to be rewritten.
+  if (facts.size > 0 && !truncateFile(file_)) return false;
   identity_ = facts.identity;
   failure_ = Outcome::kDone;
   return true;
