@@ -63,6 +63,10 @@ NumberRead readSlowly(BlockReader& blocks, double* value) {
   return blocks.readTokenAsNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
 }
 
+NumberRead readSlowly(BlockReader& blocks, Coordinate* value) {
+  return readSlowly(blocks, &value->value);
+}
+
 NumberRead readSlowly(BlockReader& blocks, std::int32_t* value) {
   double number = 0;
   const NumberRead read = readSlowly(blocks, &number);
@@ -75,6 +79,11 @@ bool readQuickly(BlockReader& blocks, double* value) { return blocks.nextShortDe
 
 bool readQuickly(BlockReader& blocks, std::int32_t* value) {
   return blocks.nextShortDecimalTruncated(value);
+}
+
+bool readQuickly(BlockReader& blocks, Coordinate* value) {
+  value->inHundredths = blocks.nextHundredths(&value->hundredths);
+  return value->inHundredths || blocks.nextShortDecimal(&value->value);
 }
 
 template <typename Value>
@@ -100,6 +109,10 @@ VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
 }
 
 VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second) {
+  return readVertex(blocks, first, second);
+}
+
+VertexRead nextVertex(BlockReader& blocks, Coordinate* first, Coordinate* second) {
   return readVertex(blocks, first, second);
 }
 

@@ -38,6 +38,11 @@ class BlockReader {
     return inBlock_ && tokens_.nextShortDecimalTruncated(value);
   }
 
+  // nextShortDecimal() for a coordinate with at most two decimals, in hundredths.
+  bool nextHundredths(std::int64_t* hundredths) {
+    return inBlock_ && tokens_.nextHundredths(hundredths);
+  }
+
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the
   // rest of a token that comes in pieces.
   bool readTokenAsNumber(std::string_view token, double* value) {
@@ -71,8 +76,19 @@ enum class VertexRead {
   kOddToken,
 };
 
+// A coordinate as the SVG writer takes it: a whole number of hundredths where it has at most two
+// decimals and a whole part below 2^31 (see readHundredthsPrefix), its double otherwise.
+struct Coordinate {
+  bool inHundredths = false;
+  std::int64_t hundredths = 0;
+  double value = 0;
+};
+
 // Takes the block's next two tokens as a vertex and reads them as readNumber does.
 VertexRead nextVertex(BlockReader& blocks, double* first, double* second);
+
+// nextVertex for coordinates in hundredths where they can be.
+VertexRead nextVertex(BlockReader& blocks, Coordinate* first, Coordinate* second);
 
 // nextVertex for coordinates truncated toward zero to 32 bits, as truncateToInt32 gives them.
 VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second);

@@ -5,6 +5,8 @@
 #include <istream>
 #include <ostream>
 
+#include "text/short_decimal.h"
+
 namespace lines2svg {
 
 // The integer bounds of all readable vertices: each coordinate truncated toward zero (saturating
@@ -15,17 +17,6 @@ struct Bounds {
   std::int32_t minFirst = 0;
   std::int32_t minSecond = 0;
 };
-
-// Truncates a coordinate toward zero to a 32-bit integer, as the bounds take it, saturating at the
-// limits of the type.
-inline std::int32_t truncateToInt32(double value) {
-  constexpr double kHigh = 2147483647.0;
-  constexpr double kLow = -2147483648.0;
-  if (value >= kHigh) return 2147483647;
-  if (value <= kLow) return -2147483647 - 1;
-  // NaN fails both tests above; it never comes from readNumber, but must not reach the cast.
-  return value == value ? static_cast<std::int32_t>(value) : 0;
-}
 
 // The width of the bounds, maxFirst - minFirst, taken in 64 bits so that it cannot overflow.
 inline double extentFirst(const Bounds& bounds) {

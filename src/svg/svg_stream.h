@@ -2,6 +2,7 @@
 #define LINES2SVG_SVG_SVG_STREAM_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <string_view>
 
@@ -22,6 +23,11 @@ class SvgStream {
   // Appends a real number with the current number of decimals.
   void number(double value) {
     out_.commit(formatFixed(value, precision_, out_.reserve(kFixedBufferSize)));
+  }
+
+  // Appends a whole number of hundredths with two decimals, whatever the current precision.
+  void hundredths(std::int64_t value) {
+    out_.commit(formatHundredths(value, out_.reserve(kFixedBufferSize)));
   }
 
   // Sets the number of decimals for the numbers that follow.

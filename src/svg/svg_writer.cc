@@ -15,8 +15,8 @@ namespace {
 // One vertex of a block, as read.
 struct Vertex {
   VertexRead read = VertexRead::kEnd;
-  double first = 0;
-  double second = 0;
+  Coordinate first;
+  Coordinate second;
 
   // False once the block has no more vertices.
   bool exists() const { return read == VertexRead::kRead || read == VertexRead::kUnreadable; }
@@ -38,16 +38,34 @@ bool hasShapeLine(const Vertex& first, const Vertex& second) {
 }
 
 // Places vertices in the picture: the first coordinate mirrored, the second growing downwards.
+// A coordinate in hundredths is placed in hundredths, which gives the very digits that placing its
+// double gives (see readHundredthsPrefix).
 class Placement {
  public:
   explicit Placement(const Bounds& bounds)
       : maxFirst_(bounds.maxFirst), minSecond_(bounds.minSecond) {}
-  double x(double first) const { return maxFirst_ - first; }
-  double y(double second) const { return second - minSecond_; }
+
+  // Writes x = maxFirst - first.
+  void x(SvgStream& svg, const Coordinate& first) const {
+    if (first.inHundredths) {
+      svg.hundredths(std::int64_t{maxFirst_} * 100 - first.hundredths);
+    } else {
+      svg.number(maxFirst_ - first.value);
+    }
+  }
+
+  // Writes y = second - minSecond.
+  void y(SvgStream& svg, const Coordinate& second) const {
+    if (second.inHundredths) {
+      svg.hundredths(second.hundredths - std::int64_t{minSecond_} * 100);
+    } else {
+      svg.number(second.value - minSecond_);
+    }
+  }
 
  private:
-  double maxFirst_;
-  double minSecond_;
+  std::int32_t maxFirst_;
+  std::int32_t minSecond_;
 };
 
 void writeHeader(SvgStream& svg, double extentFirst, double extentSecond) {
@@ -68,13 +86,13 @@ void writeHeader(SvgStream& svg, double extentFirst, double extentSecond) {
 void writeLine(SvgStream& svg, const Placement& place, const Vertex& from, const Vertex& to) {
   if (!from.drawable() || !to.drawable()) return;
   svg.text("<line x1=\"");
-  svg.number(place.x(from.first));
+  place.x(svg, from.first);
   svg.text("\" y1=\"");
-  svg.number(place.y(from.second));
+  place.y(svg, from.second);
   svg.text("\" x2=\"");
-  svg.number(place.x(to.first));
+  place.x(svg, to.first);
   svg.text("\" y2=\"");
-  svg.number(place.y(to.second));
+  place.y(svg, to.second);
   svg.text("\" stroke-width=\"2\" stroke=\"black\"/>\n");
 }
 
@@ -106,19 +124,19 @@ class PolylineWriter {
   }
 
  private:
-  void point(double first, double second) {
+  void point(const Coordinate& first, const Coordinate& second) {
     svg_.text(" ");
-    svg_.number(place_.x(first));
+    place_.x(svg_, first);
     svg_.text(" ");
-    svg_.number(place_.y(second));
+    place_.y(svg_, second);
   }
 
   SvgStream& svg_;
   const Placement& place_;
   bool pending_ = false;
   bool open_ = false;
-  double pendingFirst_ = 0;
-  double pendingSecond_ = 0;
+  Coordinate pendingFirst_;
+  Coordinate pendingSecond_;
 };
 
 // Draws a polyline through the block's first two vertices and all the vertices after them.

@@ -2,6 +2,7 @@
 #define LINES2SVG_TEXT_FIXED_FORMAT_H_
 
 #include <cstddef>
+#include <cstdint>
 
 namespace lines2svg {
 
@@ -14,6 +15,11 @@ constexpr std::size_t kFixedBufferSize = 400;
 // std::fixed writes: the exact binary value rounded to nearest, ties to even, and a minus sign on
 // every negative value, even one that rounds to zero.
 std::size_t formatFixed(double value, int precision, char* buffer);
+
+// Writes a whole number of hundredths in fixed notation with two decimals ("-1234.50" for
+// -123450) into `buffer`, which has room for kFixedBufferSize characters, and returns the length.
+// Zero is written "0.00".
+std::size_t formatHundredths(std::int64_t hundredths, char* buffer);
 
 }  // namespace lines2svg
 

@@ -76,6 +76,12 @@ class TokenReader {
     return nextParsed(value, truncateDecimalPrefix);
   }
 
+  // nextShortDecimal() for a coordinate with at most two decimals, as a whole number of
+  // hundredths (see readHundredthsPrefix).
+  bool nextHundredths(std::int64_t* hundredths) {
+    return nextParsed(hundredths, readHundredthsPrefix);
+  }
+
   // Moves past the tokens up to and including the next one that equals `word`, which must be short
   // and hold no separator; false if the stream ends first. Within the buffer only the bytes that
   // could begin `word` are looked at (memchr), each checked for standing alone as the token.

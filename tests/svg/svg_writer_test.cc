@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -136,6 +138,64 @@ TEST(WriteSvg, ShapesFollowTheBlocks) {
   for (const auto& c : cases) {
     EXPECT_EQ(shapesOf(svgOf(c.vertices, c.shapes, boundsOf(1000, 700, 900, 500), 5)), c.elements)
         << c.name;
+  }
+}
+
+// Every shape number, whatever path it takes, is the one a stream gives for the stream's double of
+// the coordinate, placed and written with two decimals: generated lines and polylines with
+// coordinates of every form a short coordinate can have, under bounds of every size.
+TEST(WriteSvg, MatchesStreamOnGeneratedCoordinates) {
+  std::mt19937_64 random(7);
+  const auto pick = [&](std::uint64_t n) { return random() % n; };
+  const char* const zeros[] = {"-0", "-0.0", "-0.00", "-.0", "+0", "0", "0.00", "-000.00"};
+  const auto coordinate = [&]() {
+    if (pick(10) == 0) return std::string(zeros[pick(8)]);
+    std::string text = pick(4) == 0 ? "-" : pick(8) == 0 ? "+" : "";
+    const std::uint64_t wholeDigits = pick(11);
+    for (std::uint64_t i = 0; i < wholeDigits; ++i) text += static_cast<char>('0' + pick(10));
+    if (wholeDigits == 0 || pick(3) != 0) {
+      text += '.';
+      const std::uint64_t decimals = wholeDigits == 0 ? 1 + pick(4) : pick(5);
+      for (std::uint64_t i = 0; i < decimals; ++i) text += static_cast<char>('0' + pick(10));
+    }
+    return text;
+  };
+  const std::int32_t extremes[] = {0, 1, -1, 2147483647, -2147483647 - 1, 744159, -1043240};
+  for (int round = 0; round < 200; ++round) {
+    const auto bound = [&]() {
+      return pick(3) == 0 ? extremes[pick(7)] : static_cast<std::int32_t>(pick(4000000)) - 2000000;
+    };
+    const Bounds bounds = boundsOf(bound(), 0, 0, bound());
+    std::string vertices;
+    std::string shapes;
+    std::ostringstream expected;
+    expected << std::fixed << std::setprecision(2);
+    for (int block = 0; block < 20; ++block) {
+      const std::uint64_t count = 2 + pick(4);
+      vertices += "x\n";
+      shapes += count == 2 ? "L\n" : "M " + std::to_string(count) + "\n";
+      expected << (count == 2 ? "<line"
+                              : "<polyline fill=\"none\" stroke=\"black\" "
+                                "stroke-width=\"2\" points=\"");
+      for (std::uint64_t v = 0; v < count; ++v) {
+        const std::string first = coordinate();
+        const std::string second = coordinate();
+        vertices += first + " " + second + "\n";
+        double a = 0;
+        double b = 0;
+        std::istringstream(first) >> a;
+        std::istringstream(second) >> b;
+        const double x = bounds.maxFirst - a;
+        const double y = b - bounds.minSecond;
+        if (count == 2) {
+          expected << " x" << v + 1 << "=\"" << x << "\" y" << v + 1 << "=\"" << y << "\"";
+        } else {
+          expected << " " << x << " " << y;
+        }
+      }
+      expected << (count == 2 ? " stroke-width=\"2\" stroke=\"black\"/>\n" : "\"/>\n");
+    }
+    ASSERT_EQ(shapesOf(svgOf(vertices, shapes, bounds, 1)), expected.str()) << vertices;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iomanip>
 #include <random>
@@ -74,6 +75,29 @@ TEST(FormatFixed, MatchesStreamOnGeneratedValues) {
                       -4503599627370495.5, 0.005, 0.015, -0.025, 0x1p-11, 0x1p-12}) {
     expectSameAsStream(huge);
   }
+}
+
+// Whole numbers of hundredths, against the library's integer formatting: every one up to 10^6 in
+// magnitude, and random ones of every size.
+TEST(FormatHundredths, MatchesIntegerFormatting) {
+  const auto expected = [](std::int64_t n) {
+    const std::uint64_t magnitude =
+        n < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const std::string decimals = std::to_string(magnitude % 100);
+    return std::string(n < 0 ? "-" : "") + std::to_string(magnitude / 100) + "." +
+           (decimals.size() == 1 ? "0" : "") + decimals;
+  };
+  const auto check = [&](std::int64_t n) {
+    char buffer[kFixedBufferSize];
+    ASSERT_EQ(std::string(buffer, formatHundredths(n, buffer)), expected(n)) << n;
+  };
+  for (std::int64_t n = -1000000; n <= 1000000; ++n) check(n);
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 100000; ++i) {
+    check(static_cast<std::int64_t>(random() >> (random() % 64)) * (i % 2 == 0 ? 1 : -1));
+  }
+  check(INT64_MAX);
+  check(INT64_MIN);
 }
 
 }  // namespace
