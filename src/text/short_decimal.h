@@ -186,7 +186,7 @@ inline bool readHundredthsPrefix(const char* p, const char** stop, std::int64_t*
     const unsigned tenths = static_cast<unsigned char>(end[0]) - unsigned{'0'};
     const unsigned hundredthsDigit = static_cast<unsigned char>(end[1]) - unsigned{'0'};
     if (tenths <= 9) {
-      value += 10 * tenths;
+      value += std::uint64_t{10} * tenths;
       ++end;
       ++digits;
       if (hundredthsDigit <= 9) {

@@ -81,76 +81,69 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
   fs::create_directories(folder);
   const fs::path other = folder / "other.txt";
   const fs::path out = folder / "plan.dat";
-  // Each plant returns false where the system cannot make such a file (Wine has no symbolic links).
-  using Plant = bool (*)(const fs::path& out, const fs::path& other);
+  // What stands at the output's name when it is opened.
+  enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink, kTakenFile };
   const struct {
-    const char* label;
-    Plant plant;
-    bool otherIsTaken;
+    Planted planted;
     Outcome outcome;
     const char* written;  // what the output, or the file a link reaches, holds afterwards
   } cases[] = {
-      {"absent", [](const fs::path&, const fs::path&) { return true; }, false, Outcome::kDone,
-       "x\n"},
-      {"old plain file",
-       [](const fs::path& o, const fs::path&) {
-         return static_cast<bool>(std::ofstream(o) << "older");
-       },
-       false, Outcome::kDone, "x\n"},
-      {"link to a file elsewhere",
-       [](const fs::path& o, const fs::path& t) {
-         std::error_code error;
-         fs::create_symlink(t, o, error);
-         return !error;
-       },
-       false, Outcome::kCannotWriteOutput, "keep"},
-      {"hard link to a file elsewhere",
-       [](const fs::path& o, const fs::path& t) {
-         std::error_code error;
-         fs::create_hard_link(t, o, error);
-         return !error;
-       },
-       false, Outcome::kCannotWriteOutput, "keep"},
-      {"dangling link",
-       [](const fs::path& o, const fs::path&) {
-         std::error_code error;
-         fs::create_symlink("gone", o, error);
-         return !error;
-       },
-       false, Outcome::kCannotWriteOutput, "keep"},
-      {"a taken file",
-       [](const fs::path& o, const fs::path& t) {
-         fs::rename(t, o);
-         return true;
-       },
-       true, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kNothing, Outcome::kDone, "x\n"},
+      {Planted::kOldFile, Outcome::kDone, "x\n"},
+      {Planted::kLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kHardLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kDanglingLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kTakenFile, Outcome::kCannotWriteOutput, "keep"},
   };
   for (const auto& c : cases) {
+    const int label = static_cast<int>(c.planted);
     fs::remove(out);
     std::ofstream(other) << "keep";
     TakenFiles taken;
-    if (c.otherIsTaken) {
-      InputFile file;
-      FileFacts facts;
-      ASSERT_EQ(file.open(other.native()), OpenResult::kOpened);
-      ASSERT_TRUE(file.facts(&facts));
-      taken.add(facts.identity);
+    std::error_code error;  // set where the system cannot make such a file (Wine has no links)
+    switch (c.planted) {
+      case Planted::kNothing:
+        break;
+      case Planted::kOldFile:
+        std::ofstream(out) << "older";
+        break;
+      case Planted::kLink:
+        fs::create_symlink(other, out, error);
+        break;
+      case Planted::kHardLink:
+        fs::create_hard_link(other, out, error);
+        break;
+      case Planted::kDanglingLink:
+        fs::create_symlink("gone", out, error);
+        break;
+      case Planted::kTakenFile: {
+        {
+          // Closed before the rename, which Windows refuses for an open file.
+          InputFile file;
+          FileFacts facts;
+          ASSERT_EQ(file.open(other.native()), OpenResult::kOpened);
+          ASSERT_TRUE(file.facts(&facts));
+          taken.add(facts.identity);
+        }
+        fs::rename(other, out);
+        break;
+      }
     }
-    if (!c.plant(out, other)) continue;
+    if (error) continue;
     const NativeName name = out.native();
     OutputFile file(name, taken);
     std::ostream stream(&file);
     stream << "x\n" << std::flush;
     WrittenFile written;
-    EXPECT_EQ(file.close(&written), c.outcome) << c.label;
+    EXPECT_EQ(file.close(&written), c.outcome) << label;
     const bool followsLink = fs::is_symlink(out) || !fs::exists(out);
     std::string now = followsLink ? contentOf(other) : contentOf(out);
     now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
-    EXPECT_EQ(now, c.written) << c.label;
-    EXPECT_FALSE(fs::exists(folder / "gone")) << c.label;
+    EXPECT_EQ(now, c.written) << label;
+    EXPECT_FALSE(fs::exists(folder / "gone")) << label;
     if (c.outcome == Outcome::kDone) {
       InputFile back;
-      EXPECT_TRUE(back.openWritten(name, written)) << c.label;
+      EXPECT_TRUE(back.openWritten(name, written)) << label;
     }
   }
   fs::remove_all(folder);
