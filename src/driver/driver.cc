@@ -194,8 +194,8 @@ Outcome convertDrawing(InputFile& drawingFile, const FileIdentity& drawing,
 }
 
 int runConversion(NameInput& input, std::ostream& console) {
-  // The one place an allocation failure arrives: every file is closed on the way here, and no
-  // output has been emptied without being written whole.
+  // The one place an allocation failure arrives: every file is closed on the way here, and each
+  // pass took its buffers before its output was opened, so no old output has been emptied.
   try {
     return converse(input, console);
   } catch (const std::bad_alloc&) {
