@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "drawing_generator.h"
+#include "passes/block_reader.h"
 #include "passes/passes.h"
 #include "svg/svg_stream.h"
 #include "svg/svg_writer.h"
-#include "text/read_number.h"
 #include "text/token_reader.h"
 
 namespace {
@@ -83,35 +83,28 @@ void BM_Tokenise(benchmark::State& state) {
 }
 BENCHMARK(BM_Tokenise)->Unit(benchmark::kMillisecond);
 
-// The first 100,000 coordinate tokens of the vertex file, as views into the file, so that the
-// benchmark measures reading numbers rather than fetching scattered strings from memory.
-std::vector<std::string_view> coordinateTokens() {
-  std::vector<std::string_view> tokens;
-  const std::string& text = files().vertices;
-  std::size_t pos = 0;
-  while (tokens.size() < 100000 && pos < text.size()) {
-    std::size_t end = text.find_first_of(" \n", pos);
-    if (end == std::string::npos) end = text.size();
-    std::string_view token(text.data() + pos, end - pos);
-    if (!token.empty() && token != "x") tokens.push_back(token);
-    pos = end + 1;
-  }
-  return tokens;
-}
-
-void BM_ReadNumber(benchmark::State& state) {
-  static const std::vector<std::string_view> tokens = coordinateTokens();
+// Reading every vertex of the vertex file as the SVG writer does: short decimals straight from the
+// buffer, everything else through readNumber.
+void BM_ReadCoordinates(benchmark::State& state) {
+  std::int64_t vertices = 0;
   for (auto _ : state) {
+    std::istringstream in(files().vertices);
+    lines2svg::BlockReader blocks(in);
     double sum = 0;
-    for (std::string_view token : tokens) {
-      double value = 0;
-      if (lines2svg::readNumber(token, &value)) sum += value;
+    double first = 0;
+    double second = 0;
+    while (blocks.nextBlock()) {
+      for (lines2svg::VertexRead read; (read = lines2svg::nextVertex(blocks, &first, &second)) !=
+                                       lines2svg::VertexRead::kEnd;) {
+        if (read == lines2svg::VertexRead::kRead) sum += first + second;
+        ++vertices;
+      }
     }
     benchmark::DoNotOptimize(sum);
   }
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * tokens.size()));
+  state.SetItemsProcessed(vertices);
 }
-BENCHMARK(BM_ReadNumber)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadCoordinates)->Unit(benchmark::kMillisecond);
 
 void BM_FormatFixed(benchmark::State& state) {
   std::vector<double> values;

@@ -43,8 +43,8 @@ bool BlockReader::nextToken(std::string_view* token) {
   return true;
 }
 
-bool BlockReader::readBeyondInlinePath(std::string_view token, double* value) {
-  if (!tokens_.isPartial()) return detail::readNumberSlowly(token, value);
+bool BlockReader::readTokenAsNumber(std::string_view token, double* value) {
+  if (!tokens_.isPartial()) return readNumber(token, value);
   NumberScanner scanner;
   scanner.feed(token);
   for (std::string_view piece; tokens_.nextPiece(&piece);) scanner.feed(piece);
@@ -57,38 +57,40 @@ namespace {
 enum class NumberRead { kRead, kUnreadable, kNone };
 
 // The block's next token as a number through readNumber, for tokens that are no short decimal.
-NumberRead readSlowly(BlockReader& blocks, double* value) {
+NumberRead readAnyCoordinate(BlockReader& blocks, double* value) {
   std::string_view token;
   if (!blocks.nextToken(&token)) return NumberRead::kNone;
   return blocks.readTokenAsNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
 }
 
-NumberRead readSlowly(BlockReader& blocks, Coordinate* value) {
-  return readSlowly(blocks, &value->value);
+NumberRead readAnyCoordinate(BlockReader& blocks, Coordinate* value) {
+  return readAnyCoordinate(blocks, &value->value);
 }
 
-NumberRead readSlowly(BlockReader& blocks, std::int32_t* value) {
+NumberRead readAnyCoordinate(BlockReader& blocks, std::int32_t* value) {
   double number = 0;
-  const NumberRead read = readSlowly(blocks, &number);
+  const NumberRead read = readAnyCoordinate(blocks, &number);
   if (read == NumberRead::kRead) *value = truncateToInt32(number);
   return read;
 }
 
 // The block's next token as a number when it is a short decimal, straight from the buffer.
-bool readQuickly(BlockReader& blocks, double* value) { return blocks.nextShortDecimal(value); }
+bool readShortCoordinate(BlockReader& blocks, double* value) {
+  return blocks.nextShortDecimal(value);
+}
 
-bool readQuickly(BlockReader& blocks, std::int32_t* value) {
+bool readShortCoordinate(BlockReader& blocks, std::int32_t* value) {
   return blocks.nextShortDecimalTruncated(value);
 }
 
-bool readQuickly(BlockReader& blocks, Coordinate* value) {
+bool readShortCoordinate(BlockReader& blocks, Coordinate* value) {
   value->inHundredths = blocks.nextHundredths(&value->hundredths);
   return value->inHundredths || blocks.nextShortDecimal(&value->value);
 }
 
 template <typename Value>
 NumberRead readNextNumber(BlockReader& blocks, Value* value) {
-  return readQuickly(blocks, value) ? NumberRead::kRead : readSlowly(blocks, value);
+  return readShortCoordinate(blocks, value) ? NumberRead::kRead : readAnyCoordinate(blocks, value);
 }
 
 template <typename Value>

@@ -45,16 +45,9 @@ class BlockReader {
 
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the
   // rest of a token that comes in pieces.
-  bool readTokenAsNumber(std::string_view token, double* value) {
-    return readNumberWith(token, value, [this](std::string_view head, double* number) {
-      return readBeyondInlinePath(head, number);
-    });
-  }
+  bool readTokenAsNumber(std::string_view token, double* value);
 
  private:
-  // readTokenAsNumber() for what readNumber's inline path leaves.
-  bool readBeyondInlinePath(std::string_view token, double* value);
-
   TokenReader tokens_;
   // True once the file's first token, which opens the first block, has been read.
   bool started_ = false;

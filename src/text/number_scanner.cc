@@ -27,7 +27,7 @@ void NumberScanner::feed(std::string_view piece) {
         }
         [[fallthrough]];
       case State::kMantissa:
-        if (detail::isDigit(c)) {
+        if (static_cast<unsigned char>(c - '0') <= 9) {
           sawDigit_ = true;
           if (!significant_ && c == '0') {
             if (sawPoint_) --pointShift_;
@@ -57,7 +57,7 @@ void NumberScanner::feed(std::string_view piece) {
         }
         [[fallthrough]];
       case State::kExponentDigits:
-        if (detail::isDigit(c)) {
+        if (static_cast<unsigned char>(c - '0') <= 9) {
           sawExponentDigit_ = true;
           exponent_ = std::min(exponent_ * 10 + (c - '0'), kExponentLimit);
         } else {
@@ -86,7 +86,7 @@ bool NumberScanner::finish(double* value) const {
   if (droppedNonZero_) text.push_back('1');
   text.push_back('e');
   text.append(std::to_string(exponent));
-  return detail::readNumberSlowly(text, value);
+  return readNumber(text, value);
 }
 
 }  // namespace lines2svg

@@ -10,7 +10,8 @@ namespace lines2svg {
 // Reads a number that comes in pieces, as readNumber reads the whole token, in memory that does
 // not grow with it: only the first kMaxDigits significant digits are kept, with whether any later
 // one is non-zero, the position of the point and the exponent. Those decide the correctly rounded
-// value, since a number halfway between two doubles has at most 767 significant digits.
+// value, since a number halfway between two doubles has at most 767 significant digits, and
+// finish() hands them to readNumber as a short token of the same value.
 class NumberScanner {
  public:
   static constexpr std::size_t kMaxDigits = 800;

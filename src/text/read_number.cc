@@ -1,6 +1,7 @@
 // Reading a coordinate token as the stream reads a double.
 #include "text/read_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <locale>
 #include <sstream>
@@ -9,9 +10,10 @@
 
 namespace lines2svg {
 
-namespace detail {
-
 namespace {
+
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+bool isExponentMarker(char c) { return c == 'e' || c == 'E'; }
 
 // The cases from_chars leaves (over- and underflow) go to the stream itself, in the "C" locale,
 // so that the decimal point is "." whatever locale the program runs in: it fails on overflow and
@@ -27,41 +29,30 @@ bool readWithStream(const char* first, const char* last, double* value) {
 
 }  // namespace
 
-bool readNumberSlowly(std::string_view token, double* value) {
-  const char* p = token.data();
-  const char* const end = p + token.size();
-  const char* const start = p;
-  if (p < end && (*p == '+' || *p == '-')) ++p;
-  bool digits = false;
-  bool point = false;
-  for (; p < end; ++p) {
-    if (isDigit(*p)) {
-      digits = true;
-    } else if (*p == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (!digits) return false;
-  if (p < end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    if (p < end && (*p == '+' || *p == '-')) ++p;
-    const char* const exponentDigits = p;
-    while (p < end && isDigit(*p)) ++p;
-    if (p == exponentDigits) return false;
-  }
-  // from_chars takes no '+' sign; the value is the same without it.
-  const char* first = *start == '+' ? start + 1 : start;
+bool readNumber(std::string_view token, double* value) {
+  const char* const first = token.data();
+  const char* const last = first + token.size();
+  // The stream takes one sign, then only a digit or a point: "inf", "nan" and "+-5" are no
+  // numbers to it, though from_chars would read some of them.
+  const char* p = first;
+  if (p < last && (*p == '+' || *p == '-')) ++p;
+  if (p == last || !(isDigit(*p) || *p == '.')) return false;
+  // from_chars finds the longest number and reads it correctly rounded; it takes no '+', and the
+  // value is the same without it.
   double v = 0;
-  auto result = std::from_chars(first, p, v, std::chars_format::general);
-  if (result.ec == std::errc() && result.ptr == p) {
+  const char* const start = *first == '+' ? first + 1 : first;
+  const auto [end, error] = std::from_chars(start, last, v, std::chars_format::general);
+  if (error == std::errc::invalid_argument) return false;
+  // An exponent marker the number does not take ("12e", "1e+x") is taken by the stream all the
+  // same, which then fails; a second marker ("1e5e3") ends the number.
+  if (end < last && isExponentMarker(*end) && std::none_of(start, end, isExponentMarker)) {
+    return false;
+  }
+  if (error == std::errc()) {
     *value = v;
     return true;
   }
-  return readWithStream(start, p, value);
+  return readWithStream(first, end, value);
 }
-
-}  // namespace detail
 
 }  // namespace lines2svg

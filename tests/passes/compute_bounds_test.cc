@@ -42,14 +42,17 @@ TEST(ComputeBounds, TruncatesAndFoldsEveryReadableVertex) {
   }
 }
 
-// Coordinates far longer than the read buffer are read from all their digits: 1 and -5 here.
+// Coordinates far longer than the read buffer are read from all their digits: 1 and -5 here; and
+// one whose number ends early is read up to its end, the rest passed over: "7" then letters.
 TEST(ComputeBounds, CoordinatesLongerThanTheBuffer) {
   const std::string zeros(1 << 20, '0');
-  std::istringstream in("x\n" + zeros + "1" + zeros + "e-1048576 -0." + zeros + "5e1048577\n2 3\n");
+  std::istringstream in("x\n" + zeros + "1" + zeros + "e-1048576 -0." + zeros + "5e1048577\n2 3\n" +
+                        "7" + std::string(1 << 20, 'a') + " 4\n");
   Bounds b = computeBounds(in);
   EXPECT_EQ(b.minFirst, 1);
   EXPECT_EQ(b.minSecond, -5);
-  EXPECT_EQ(b.maxFirst, 2);
+  EXPECT_EQ(b.maxFirst, 7);
+  EXPECT_EQ(b.maxSecond, 4);
 }
 
 TEST(ScaleBarLength, PowersOfFive) {
