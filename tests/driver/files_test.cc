@@ -17,24 +17,16 @@ namespace {
 // "n" nothing, "e" an error, "c" a device.
 OutputLookup fakeLookUp(const NativeName& name) {
   using Kind = OutputLookup::Kind;
-  switch (name.empty() ? 'n' : static_cast<char>(name[0])) {
-    case 'a':
-      return {Kind::kPlainFile, true, {1, 2}};
-    case 'b':
-      return {Kind::kPlainFile, true, {2, 1}};
-    case 'd':
-      return {Kind::kOther, true, {1, 1}};
-    case 'l':
-      return {Kind::kOther, true, {3, 3}};
-    case 'h':
-      return {Kind::kOther, true, {4, 4}};
-    case 'e':
-      return {Kind::kUnknown, false, {}};
-    case 'c':
-      return {Kind::kOther, false, {}};
-    default:
-      return {Kind::kAbsent, false, {}};
-  }
+  const char letter = name.empty() ? 'n' : static_cast<char>(name[0]);
+  const std::string letters = "abdlhec";
+  const OutputLookup found[] = {
+      {Kind::kPlainFile, true, {1, 2}}, {Kind::kPlainFile, true, {2, 1}},
+      {Kind::kOther, true, {1, 1}},     {Kind::kOther, true, {3, 3}},
+      {Kind::kOther, true, {4, 4}},     {Kind::kUnknown, false, {}},
+      {Kind::kOther, false, {}},
+  };
+  const std::size_t at = letters.find(letter);
+  return at == std::string::npos ? OutputLookup{Kind::kAbsent, false, {}} : found[at];
 }
 
 TEST(CheckOutputs, RefusesUnlessItKnows) {
