@@ -88,8 +88,8 @@ for encoding in UTF-8 UTF-16LE UTF-16BE; do
 done
 if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   # Names counted in characters when they are UTF-8, in bytes otherwise.
-  converts "UTF-8 name" $'mapa.\u010d\u017e\u0159\n' $'mapa.\u010d\u017e\u0159' mapa.
-  converts "short UTF-8 name" $'sub/\u017e\u0159\n' $'sub/\u017e\u0159' $'sub/\u017e\u0159'
+  converts "UTF-8 name" $'mapa.\xc4\x8d\xc5\xbe\xc5\x99\n' $'mapa.\xc4\x8d\xc5\xbe\xc5\x99' mapa.
+  converts "short UTF-8 name" $'sub/\xc5\xbe\xc5\x99\n' $'sub/\xc5\xbe\xc5\x99' $'sub/\xc5\xbe\xc5\x99'
   converts "name not in UTF-8" $'plan.t\xC3\xA9\xFF\n' $'plan.t\xC3\xA9\xFF' plan.t
 fi
 
