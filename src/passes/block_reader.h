@@ -43,6 +43,13 @@ class BlockReader {
     return inBlock_ && tokens_.nextHundredths(hundredths);
   }
 
+  // Moves past the current block's next two tokens and reads them as a vertex in hundredths,
+  // when both are such coordinates lying whole in the reader's buffer; otherwise moves nowhere
+  // and returns false, leaving the vertex to nextVertex.
+  bool nextVertexInHundredths(std::int64_t* first, std::int64_t* second) {
+    return inBlock_ && tokens_.nextHundredthsPair(first, second);
+  }
+
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the
   // rest of a token that comes in pieces.
   bool readTokenAsNumber(std::string_view token, double* value);

@@ -30,6 +30,17 @@ class SvgStream {
     out_.commit(formatHundredths(value, out_.reserve(kFixedBufferSize)));
   }
 
+  // Appends " a b" for two whole numbers of hundredths, as two hundredths() after spaces would.
+  void hundredthsPair(std::int64_t a, std::int64_t b) {
+    char* const start = out_.reserve(2 * kFixedBufferSize + 2);
+    char* p = start;
+    *p++ = ' ';
+    p += formatHundredths(a, p);
+    *p++ = ' ';
+    p += formatHundredths(b, p);
+    out_.commit(static_cast<std::size_t>(p - start));
+  }
+
   // Sets the number of decimals for the numbers that follow.
   void setPrecision(int precision) { precision_ = precision; }
 

@@ -26,7 +26,13 @@ struct Vertex {
 
 Vertex readVertex(BlockReader& blocks) {
   Vertex vertex;
-  vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+  if (blocks.nextVertexInHundredths(&vertex.first.hundredths, &vertex.second.hundredths)) {
+    vertex.read = VertexRead::kRead;
+    vertex.first.inHundredths = true;
+    vertex.second.inHundredths = true;
+  } else {
+    vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+  }
   return vertex;
 }
 
@@ -52,6 +58,12 @@ class Placement {
     } else {
       svg.number(maxFirst_ - first.value);
     }
+  }
+
+  // Writes " x y" for a vertex in hundredths, in one piece.
+  void point(SvgStream& svg, std::int64_t first, std::int64_t second) const {
+    svg.hundredthsPair(std::int64_t{maxFirst_} * 100 - first,
+                       second - std::int64_t{minSecond_} * 100);
   }
 
   // Writes y = second - minSecond.
@@ -119,6 +131,9 @@ class PolylineWriter {
     point(vertex.first, vertex.second);
   }
 
+  // True once the element is open: each drawable vertex then adds one point.
+  bool open() const { return open_; }
+
   void finish() {
     if (open_) svg_.text("\"/>\n");
   }
@@ -145,7 +160,15 @@ void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
   PolylineWriter polyline(svg, place);
   polyline.add(first);
   polyline.add(second);
-  for (Vertex vertex = readVertex(blocks); vertex.exists(); vertex = readVertex(blocks)) {
+  for (;;) {
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    if (polyline.open() && blocks.nextVertexInHundredths(&a, &b)) {
+      place.point(svg, a, b);
+      continue;
+    }
+    const Vertex vertex = readVertex(blocks);
+    if (!vertex.exists()) break;
     polyline.add(vertex);
   }
   polyline.finish();

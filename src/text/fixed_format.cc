@@ -131,17 +131,22 @@ std::size_t formatHundredths(std::int64_t hundredths, char* buffer) {
   const std::uint64_t magnitude = negative
                                       ? std::uint64_t{0} - static_cast<std::uint64_t>(hundredths)
                                       : static_cast<std::uint64_t>(hundredths);
-  if (magnitude >= 10000000000) return writeFixed(magnitude, negative, 2, buffer);
-  // The common magnitude, below 10^8 before the point: the whole part's digits in one store, and
-  // the point and the two decimals in another.
-  const auto whole = static_cast<std::uint32_t>(magnitude / 100);
+  if (magnitude >= 100000000) return writeFixed(magnitude, negative, 2, buffer);
+  // The common magnitude, below 10^6 before the point: all eight digits at once, six before the
+  // point and two after it. The whole part loses its leading zeros but keeps its last digit; the
+  // point and the decimals are stored over what follows it.
   char* p = buffer;
   *p = '-';
   p += negative;
-  p = writeUpToEightDigits(whole, p);
-  const std::size_t pair = 2 * static_cast<std::size_t>(magnitude - 100 * std::uint64_t{whole});
-  const char point[4] = {'.', kDigitPairs[pair], kDigitPairs[pair + 1], 0};
-  std::memcpy(p, point, sizeof point);
+  const std::uint64_t digits = eightDigits(static_cast<std::uint32_t>(magnitude));
+  const std::uint64_t whole = digits & 0x0000FFFFFFFFFFFF;
+  const std::size_t zeros = whole == 0 ? 5 : lowestSetBit(whole) / 8;
+  const std::uint64_t characters = digits + kZeroCharacters;
+  const std::uint64_t wholeCharacters = (characters & 0x0000FFFFFFFFFFFF) >> (8 * zeros);
+  std::memcpy(p, &wholeCharacters, sizeof wholeCharacters);
+  p += 6 - zeros;
+  const auto point = static_cast<std::uint32_t>('.' | (characters >> 48) << 8);
+  std::memcpy(p, &point, sizeof point);
   return static_cast<std::size_t>(p + 3 - buffer);
 }
 

@@ -82,6 +82,27 @@ class TokenReader {
     return nextParsed(hundredths, readHundredthsPrefix);
   }
 
+  // Moves to the next two tokens and reads both as hundredths (see readHundredthsPrefix), when
+  // they lie whole in the buffer one separator apart, as a vertex line's two coordinates mostly
+  // do. Otherwise returns false and moves nowhere. One call takes a whole vertex line.
+  bool nextHundredthsPair(std::int64_t* first, std::int64_t* second) {
+    const std::size_t start = tokenStart();
+    const char* const data = buffer_.get();
+    const char* stop = nullptr;
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    // A separator in the buffer lies before end_, so the byte after it is readable: a token byte
+    // or, at end_, a NUL, on which the second read fails.
+    if (start == end_ || !readHundredthsPrefix(data + start, &stop, &a) || !isTokenSpace(*stop) ||
+        !readHundredthsPrefix(stop + 1, &stop, &b) || !isTokenSpace(*stop)) {
+      return false;
+    }
+    *first = a;
+    *second = b;
+    pos_ = static_cast<std::size_t>(stop - data);
+    return true;
+  }
+
   // Moves past the tokens up to and including the next one that equals `word`, which must be short
   // and hold no separator; false if the stream ends first. Within the buffer only the bytes that
   // could begin `word` are looked at (memchr), each checked for standing alone as the token.

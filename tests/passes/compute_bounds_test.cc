@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <random>
 #include <sstream>
 #include <string>
 
 #include "passes/passes.h"
+#include "text/short_decimal.h"
 
 namespace lines2svg {
 namespace {
@@ -53,6 +57,46 @@ TEST(ComputeBounds, CoordinatesLongerThanTheBuffer) {
   EXPECT_EQ(b.minSecond, -5);
   EXPECT_EQ(b.maxFirst, 7);
   EXPECT_EQ(b.maxSecond, 4);
+}
+
+// The bounds of generated vertex files, over several fills of the reader's buffer, are those of
+// the stream's doubles truncated: coordinates of every short form and some that are not, with
+// separators of every kind between them.
+TEST(ComputeBounds, MatchesStreamOnGeneratedCoordinates) {
+  std::mt19937_64 random(5);
+  const auto pick = [&](std::uint64_t n) { return random() % n; };
+  const char* const forms[] = {"-0.00", "+7", ".5", "-.25", "3e2", "1.234", "12345678.9", "1e400"};
+  const char* const gaps[] = {" ", " ", " ", "\t", "  ", "\r\n"};
+  for (int round = 0; round < 20; ++round) {
+    std::string vertices = "x\n";
+    std::int64_t extremes[4] = {INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX};
+    for (int v = 0; v < 5000; ++v) {
+      std::string pair[2];
+      for (std::string& text : pair) {
+        text = pick(6) == 0
+                   ? forms[pick(8)]
+                   : std::to_string(static_cast<std::int64_t>(pick(std::uint64_t{1} << pick(40)))) +
+                         "." + std::to_string(pick(100));
+        if (pick(3) == 0) text = "-" + text;
+      }
+      vertices += pair[0] + gaps[pick(6)] + pair[1] + "\n";
+      double a = 0;
+      double b = 0;
+      if (!(std::istringstream(pair[0]) >> a) || !(std::istringstream(pair[1]) >> b)) continue;
+      const std::int64_t first = truncateToInt32(a);
+      const std::int64_t second = truncateToInt32(b);
+      extremes[0] = std::max(extremes[0], first);
+      extremes[1] = std::max(extremes[1], second);
+      extremes[2] = std::min(extremes[2], first);
+      extremes[3] = std::min(extremes[3], second);
+    }
+    std::istringstream in(vertices);
+    const Bounds b = computeBounds(in);
+    EXPECT_EQ(b.maxFirst, extremes[0]) << round;
+    EXPECT_EQ(b.maxSecond, extremes[1]) << round;
+    EXPECT_EQ(b.minFirst, extremes[2]) << round;
+    EXPECT_EQ(b.minSecond, extremes[3]) << round;
+  }
 }
 
 TEST(ScaleBarLength, PowersOfFive) {

@@ -96,6 +96,11 @@ TEST(FormatHundredths, MatchesIntegerFormatting) {
   for (int i = 0; i < 100000; ++i) {
     check(static_cast<std::int64_t>(random() >> (random() % 64)) * (i % 2 == 0 ? 1 : -1));
   }
+  for (std::int64_t n :
+       {std::int64_t{99999999}, std::int64_t{100000000}, std::int64_t{999999999999}}) {
+    check(n);
+    check(-n);
+  }
   check(INT64_MAX);
   check(INT64_MIN);
 }
