@@ -25,6 +25,11 @@ inline std::size_t highestSetBit(std::uint64_t bits) {
   return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
 }
 
+// The number of set bits in `bits`.
+inline std::size_t setBitCount(std::uint64_t bits) {
+  return static_cast<std::size_t>(__builtin_popcountll(bits));
+}
+
 }  // namespace lines2svg
 
 #endif  // LINES2SVG_TEXT_BITS_H_

@@ -114,33 +114,41 @@ bool TokenReader::skipTo(std::string_view word) {
   }
 }
 
+std::size_t TokenReader::countTokenStarts(std::size_t from, std::size_t to) const {
+  std::size_t count = 0;
+  std::uint64_t before = 0;
+  for (std::size_t word = from / 64; word * 64 < to; ++word) {
+    const std::uint64_t separators = separators_[word];
+    std::uint64_t starts = ~separators & (separators << 1 | before);
+    before = separators >> 63;
+    if (word == from / 64) starts &= ~std::uint64_t{0} << (from % 64);
+    if (to - word * 64 < 64) starts &= (std::uint64_t{1} << (to % 64)) - 1;
+    count += setBitCount(starts);
+  }
+  return count;
+}
+
 std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
   std::size_t count = 0;
   const char* const data = buffer_.get();
   for (;;) {
-    // From a separator on, a token starts wherever a token byte follows a separator.
+    // From a separator on, up to the last separator, every token lies whole in the buffer: the
+    // marker is looked for as a byte standing alone (memchr), and the tokens before it are
+    // counted by where they start.
     if (pos_ < lastSeparator_ && isSeparatorAt(pos_)) {
-      std::size_t word = pos_ / 64;
-      std::uint64_t separators = separators_[word];
-      std::uint64_t starts =
-          ~separators & (separators << 1 | 1) & (~std::uint64_t{0} << (pos_ % 64));
-      for (;;) {
-        while (starts == 0 && word + 1 < words_) {
-          const std::uint64_t previous = separators >> 63;
-          separators = separators_[++word];
-          starts = ~separators & (separators << 1 | previous);
-        }
-        if (starts == 0) break;
-        const std::size_t start = word * 64 + lowestSetBit(starts);
-        if (start > lastSeparator_) break;
-        if (data[start] == marker && isSeparatorAt(start + 1)) {
-          pos_ = start + 1;
+      for (std::size_t from = pos_;;) {
+        const void* hit = std::memchr(data + from, marker, lastSeparator_ - from);
+        if (hit == nullptr) break;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        if (isSeparatorAt(at - 1) && isSeparatorAt(at + 1)) {
+          count += countTokenStarts(pos_, at);
+          pos_ = at + 1;
           *found = true;
           return count;
         }
-        ++count;
-        starts &= starts - 1;
+        from = at + 1;
       }
+      count += countTokenStarts(pos_, lastSeparator_);
       pos_ = lastSeparator_;
     }
     // The token that may run on into the next fill, taken whole.

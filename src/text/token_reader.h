@@ -111,7 +111,7 @@ class TokenReader {
   // Moves past the tokens up to and including the next one that is the single character `marker`,
   // and returns how many came before it; `found` tells whether the marker came or the stream
   // ended. The tokens lying whole in the buffer are counted from the separator bitmap alone, by
-  // where they start, without looking for their ends.
+  // where they start, a word of it at a time.
   std::size_t countTokensBefore(char marker, bool* found);
 
   // True when `second` follows `first` with exactly one space between them, so that the two and
@@ -170,6 +170,9 @@ class TokenReader {
     pos_ = static_cast<std::size_t>(stop - data);
     return true;
   }
+
+  // The number of tokens that start after `from`, a separator's position, and before `to`.
+  std::size_t countTokenStarts(std::size_t from, std::size_t to) const;
 
   // True when buffer_[i] is a separator; i must be below end_.
   bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }
