@@ -43,11 +43,12 @@ class BlockReader {
     return inBlock_ && tokens_.nextHundredths(hundredths);
   }
 
-  // Moves past the current block's next two tokens and reads them as a vertex in hundredths,
-  // when both are such coordinates lying whole in the reader's buffer; otherwise moves nowhere
-  // and returns false, leaving the vertex to nextVertex.
-  bool nextVertexInHundredths(std::int64_t* first, std::int64_t* second) {
-    return inBlock_ && tokens_.nextHundredthsPair(first, second);
+  // Reads the current block's next vertices while both their coordinates are short decimals
+  // with at most two decimals lying whole in the reader's buffer, handing each to `take` in
+  // hundredths; the first vertex that is not is left to nextVertex.
+  template <typename Take>
+  void readVerticesInHundredths(Take take) {
+    if (inBlock_) tokens_.readHundredthsPairs(take);
   }
 
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the

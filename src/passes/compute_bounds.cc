@@ -1,5 +1,6 @@
 // Third pass: the integer bounds of the vertices, and the scale bar's length.
 #include <algorithm>
+#include <cstdint>
 
 #include "passes/block_reader.h"
 #include "passes/passes.h"
@@ -12,8 +13,8 @@ namespace {
 // reverses an order, so the truncated extremes are the extremes truncated, and a coordinate read
 // in hundredths need not be truncated one by one.
 struct Extremes {
-  std::int64_t least = 0;
-  std::int64_t greatest = 0;
+  std::int64_t least = INT64_MAX;
+  std::int64_t greatest = INT64_MIN;
 
   void add(std::int64_t hundredths) {
     least = std::min(least, hundredths);
@@ -32,36 +33,25 @@ Bounds computeBounds(std::istream& vertices) {
   BlockReader blocks(vertices);
   Extremes first;
   Extremes second;
-  bool any = false;
+  const auto add = [&](std::int64_t a, std::int64_t b) {
+    first.add(a);
+    second.add(b);
+  };
   while (blocks.nextBlock()) {
     for (;;) {
-      std::int64_t a = 0;
-      std::int64_t b = 0;
-      if (!blocks.nextVertexInHundredths(&a, &b)) {
-        // Any other vertex, its coordinates truncated to whole numbers, which are hundredths too.
-        std::int32_t wholeA = 0;
-        std::int32_t wholeB = 0;
-        const VertexRead read = nextVertex(blocks, &wholeA, &wholeB);
-        if (read == VertexRead::kEnd) break;
-        if (read != VertexRead::kRead) continue;
-        a = std::int64_t{wholeA} * 100;
-        b = std::int64_t{wholeB} * 100;
-      }
-      if (!any) {
-        first = Extremes{a, a};
-        second = Extremes{b, b};
-        any = true;
-      }
-      first.add(a);
-      second.add(b);
+      blocks.readVerticesInHundredths(add);
+      // Any other vertex, its coordinates truncated to whole numbers, which are hundredths too.
+      std::int32_t a = 0;
+      std::int32_t b = 0;
+      const VertexRead read = nextVertex(blocks, &a, &b);
+      if (read == VertexRead::kEnd) break;
+      if (read == VertexRead::kRead) add(std::int64_t{a} * 100, std::int64_t{b} * 100);
     }
   }
-  Bounds bounds;
-  if (any) {
-    bounds = Bounds{truncatedWhole(first.greatest), truncatedWhole(second.greatest),
-                    truncatedWhole(first.least), truncatedWhole(second.least)};
-  }
-  return bounds;
+  // No vertex read leaves the bounds at 0.
+  if (first.greatest < first.least) return Bounds{};
+  return Bounds{truncatedWhole(first.greatest), truncatedWhole(second.greatest),
+                truncatedWhole(first.least), truncatedWhole(second.least)};
 }
 
 double scaleBarLength(const Bounds& bounds) {

@@ -26,13 +26,7 @@ struct Vertex {
 
 Vertex readVertex(BlockReader& blocks) {
   Vertex vertex;
-  if (blocks.nextVertexInHundredths(&vertex.first.hundredths, &vertex.second.hundredths)) {
-    vertex.read = VertexRead::kRead;
-    vertex.first.inHundredths = true;
-    vertex.second.inHundredths = true;
-  } else {
-    vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
-  }
+  vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
   return vertex;
 }
 
@@ -161,11 +155,9 @@ void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
   polyline.add(first);
   polyline.add(second);
   for (;;) {
-    std::int64_t a = 0;
-    std::int64_t b = 0;
-    if (polyline.open() && blocks.nextVertexInHundredths(&a, &b)) {
-      place.point(svg, a, b);
-      continue;
+    if (polyline.open()) {
+      blocks.readVerticesInHundredths(
+          [&](std::int64_t a, std::int64_t b) { place.point(svg, a, b); });
     }
     const Vertex vertex = readVertex(blocks);
     if (!vertex.exists()) break;

@@ -82,25 +82,31 @@ class TokenReader {
     return nextParsed(hundredths, readHundredthsPrefix);
   }
 
-  // Moves to the next two tokens and reads both as hundredths (see readHundredthsPrefix), when
-  // they lie whole in the buffer one separator apart, as a vertex line's two coordinates mostly
-  // do. Otherwise returns false and moves nowhere. One call takes a whole vertex line.
-  bool nextHundredthsPair(std::int64_t* first, std::int64_t* second) {
-    const std::size_t start = tokenStart();
+  // Reads the pairs of tokens ahead that lie whole in the buffer and are coordinates in
+  // hundredths (see readHundredthsPrefix), one separator apart, handing each pair to `take`, and
+  // stops before the first pair that is not; that one is left to the other readers. A vertex
+  // file's lines are mostly such pairs, read here in one loop with its place kept in a register.
+  template <typename Take>
+  void readHundredthsPairs(Take take) {
+    if (pos_ >= end_) return;
     const char* const data = buffer_.get();
-    const char* stop = nullptr;
-    std::int64_t a = 0;
-    std::int64_t b = 0;
-    // A separator in the buffer lies before end_, so the byte after it is readable: a token byte
-    // or, at end_, a NUL, on which the second read fails.
-    if (start == end_ || !readHundredthsPrefix(data + start, &stop, &a) || !isTokenSpace(*stop) ||
-        !readHundredthsPrefix(stop + 1, &stop, &b) || !isTokenSpace(*stop)) {
-      return false;
+    const char* const end = data + end_;
+    // A separator, as pos_ is between calls; the NUL padding after end_ stops the skip.
+    const char* p = data + pos_;
+    for (;;) {
+      const char* start = p + 1;
+      while (isTokenSpace(*start)) ++start;
+      const char* stop = nullptr;
+      std::int64_t a = 0;
+      std::int64_t b = 0;
+      if (start >= end || !readHundredthsPrefix(start, &stop, &a) || !isTokenSpace(*stop) ||
+          !readHundredthsPrefix(stop + 1, &stop, &b) || !isTokenSpace(*stop)) {
+        break;
+      }
+      take(a, b);
+      p = stop;
     }
-    *first = a;
-    *second = b;
-    pos_ = static_cast<std::size_t>(stop - data);
-    return true;
+    pos_ = static_cast<std::size_t>(p - data);
   }
 
   // Moves past the tokens up to and including the next one that equals `word`, which must be short
