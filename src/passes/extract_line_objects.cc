@@ -48,6 +48,36 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
   return true;
 }
 
+// Copies the vertex records ahead that lie whole in the reader's buffer, as the section loop
+// below would, and skips the other tokens among them, in one walk over the buffer. It stops
+// before a token that ends the section, a record that may run on past the buffer, and a "P"
+// record whose second coordinate is "L", which the section loop reads as the next record too.
+void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
+  std::size_t pos = tokens.position();
+  for (std::string_view token; tokens.peekWholeToken(pos, &token, &pos);) {
+    if (endsSection(token)) break;
+    if (token != "P" && token != "L") {
+      tokens.moveTo(pos);
+      continue;
+    }
+    std::string_view first;
+    std::string_view second;
+    if (!tokens.peekWholeToken(pos, &first, &pos) || !tokens.peekWholeToken(pos, &second, &pos) ||
+        (token == "P" && second == "L")) {
+      break;
+    }
+    if (TokenReader::oneSpaceApart(first, second)) {
+      out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
+    } else {
+      out.write(first);
+      out.put(' ');
+      out.write(second);
+    }
+    out.put('\n');
+    tokens.moveTo(pos);
+  }
+}
+
 }  // namespace
 
 void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
@@ -64,7 +94,10 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
     while (more && !endsSection(token)) {
       if (token == "P") more = copyVertex(tokens, out, &token);
       if (more && token == "L") more = copyVertex(tokens, out, &token);
-      if (more) more = tokens.next(&token);
+      if (more) {
+        copyWholeRecords(tokens, out);
+        more = tokens.next(&token);
+      }
     }
     // The token that closed the section is used up: scanning goes on after it, so a section
     // opened right at that token is not opened.

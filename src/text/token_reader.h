@@ -109,6 +109,25 @@ class TokenReader {
     pos_ = static_cast<std::size_t>(p - data);
   }
 
+  // The token after `pos`, a separator's position, when it lies whole in the buffer, found
+  // without moving the reader; `stop` is set to the separator that ends it. False when the token
+  // may run on past the buffer, or there is none. With position() and moveTo(), a pass walks
+  // many tokens and moves the reader once.
+  bool peekWholeToken(std::size_t pos, std::string_view* token, std::size_t* stop) const {
+    const std::size_t start =
+        pos + 1 < end_ && !isTokenSpace(buffer_[pos + 1]) ? pos + 1 : findTokenByte(pos);
+    if (start >= lastSeparator_ || partial_) return false;
+    *stop = findSeparator(start);
+    *token = std::string_view(buffer_.get() + start, *stop - start);
+    return true;
+  }
+
+  // Where the reader stands: a separator's position, or the end of the buffer.
+  std::size_t position() const { return pos_; }
+
+  // Moves the reader past the tokens walked with peekWholeToken, to one of the stops it gave.
+  void moveTo(std::size_t stop) { pos_ = stop; }
+
   // Moves past the tokens up to and including the next one that equals `word`, which must be short
   // and hold no separator; false if the stream ends first. Within the buffer only the bytes that
   // could begin `word` are looked at (memchr), each checked for standing alone as the token.
