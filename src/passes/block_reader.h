@@ -45,10 +45,13 @@ class BlockReader {
 
   // Reads the current block's next vertices while both their coordinates are short decimals
   // with at most two decimals lying whole in the reader's buffer, handing each to `take` in
-  // hundredths; the first vertex that is not is left to nextVertex.
+  // hundredths until it returns false; the first vertex that is not is left to nextVertex. A
+  // block marker right after them ends the block.
   template <typename Take>
   void readVerticesInHundredths(Take take) {
-    if (inBlock_) tokens_.readHundredthsPairs(take);
+    if (!inBlock_) return;
+    tokens_.readHundredthsPairs(take);
+    if (tokens_.skipMarker('x')) inBlock_ = false;
   }
 
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the

@@ -156,8 +156,10 @@ void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
   polyline.add(second);
   for (;;) {
     if (polyline.open()) {
-      blocks.readVerticesInHundredths(
-          [&](std::int64_t a, std::int64_t b) { place.point(svg, a, b); });
+      blocks.readVerticesInHundredths([&](std::int64_t a, std::int64_t b) {
+        place.point(svg, a, b);
+        return true;
+      });
     }
     const Vertex vertex = readVertex(blocks);
     if (!vertex.exists()) break;

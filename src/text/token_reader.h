@@ -84,8 +84,9 @@ class TokenReader {
 
   // Reads the pairs of tokens ahead that lie whole in the buffer and are coordinates in
   // hundredths (see readHundredthsPrefix), one separator apart, handing each pair to `take`, and
-  // stops before the first pair that is not; that one is left to the other readers. A vertex
-  // file's lines are mostly such pairs, read here in one loop with its place kept in a register.
+  // stops before the first pair that is not, or after a pair `take` returns false for; a pair not
+  // taken is left to the other readers. A vertex file's lines are mostly such pairs, read here in
+  // one loop with its place kept in a register.
   template <typename Take>
   void readHundredthsPairs(Take take) {
     if (pos_ >= end_) return;
@@ -103,10 +104,20 @@ class TokenReader {
           !readHundredthsPrefix(stop + 1, &stop, &b) || !isTokenSpace(*stop)) {
         break;
       }
-      take(a, b);
       p = stop;
+      if (!take(a, b)) break;
     }
     pos_ = static_cast<std::size_t>(p - data);
+  }
+
+  // Moves past the next token if it is the single character `marker` and lies whole in the
+  // buffer; otherwise returns false and moves nowhere.
+  bool skipMarker(char marker) {
+    const std::size_t start = tokenStart();
+    if (start >= end_ || buffer_[start] != marker || !isTokenSpace(buffer_[start + 1]))
+      return false;
+    pos_ = start + 1;
+    return true;
   }
 
   // The token after `pos`, a separator's position, when it lies whole in the buffer, found
