@@ -62,6 +62,10 @@ TEST(TokenReader, SplitsExamplesAtTheSixSeparators) {
       EXPECT_EQ(readAll(c.text, size), c.tokens) << "buffer " << size;
     }
   }
+  // Every byte value, each between token bytes, classified sixteen at a time.
+  std::string everyByte;
+  for (int c = 0; c < 256; ++c) everyByte += {'a', static_cast<char>(c)};
+  EXPECT_EQ(readAll(everyByte, 4096), splitSlowly(everyByte));
 }
 
 // The token counts between markers, taken from the bitmap, and the tokens of short decimals, taken
