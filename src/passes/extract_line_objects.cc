@@ -54,18 +54,27 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
 // record whose second coordinate is "L", which the section loop reads as the next record too.
 void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
-  for (std::string_view token; tokens.peekWholeToken(pos, &token, &pos);) {
+  std::string_view found[3];
+  std::size_t stops[3];
+  for (std::size_t count; (count = tokens.peekWholeTokens(pos, 3, found, stops)) > 0;) {
+    const std::string_view token = found[0];
     if (endsSection(token)) break;
     if (token != "P" && token != "L") {
+      pos = stops[0];
       tokens.moveTo(pos);
       continue;
     }
     std::string_view first;
     std::string_view second;
-    if (!tokens.peekWholeToken(pos, &first, &pos) || !tokens.peekWholeToken(pos, &second, &pos) ||
-        (token == "P" && second == "L")) {
-      break;
+    if (count == 3) {
+      first = found[1];
+      second = found[2];
+      pos = stops[2];
+    } else if (!tokens.peekWholeToken(stops[0], &first, &pos) ||
+               !tokens.peekWholeToken(pos, &second, &pos)) {
+      break;  // a record longer than the window's 64 bytes is found token by token
     }
+    if (token == "P" && second == "L") break;
     if (TokenReader::oneSpaceApart(first, second)) {
       out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
     } else {

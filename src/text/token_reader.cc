@@ -51,7 +51,7 @@ TokenReader::TokenReader(std::istream& in, std::size_t bufferSize, std::size_t m
       capacity_(bufferSizeOrOne(bufferSize)),
       maxWholeToken_(maxWholeToken),
       buffer_(new char[capacity_ + kTokenPadding]),
-      separators_(new std::uint64_t[(capacity_ + 63) / 64]) {
+      separators_(new std::uint64_t[(capacity_ + 63) / 64 + 1]) {
   // Reserved now, so that no allocation can fail once a pass has begun to write.
   spill_.reserve(maxWholeToken_ + capacity_ + kTokenPadding);
   pairFirst_.reserve(capacity_ + kTokenPadding);
@@ -77,6 +77,7 @@ bool TokenReader::refill() {
   const std::size_t whole = end_ / 64;
   for (std::size_t w = 0; w < whole; ++w) separators_[w] = separatorBits64(data + 64 * w);
   if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
+  separators_[words_] = ~std::uint64_t{0};
   for (std::size_t word = words_; word-- > 0;) {
     std::uint64_t bits = separators_[word];
     if (word == words_ - 1 && end_ % 64 != 0) bits &= (std::uint64_t{1} << (end_ % 64)) - 1;

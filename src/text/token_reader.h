@@ -133,6 +133,31 @@ class TokenReader {
     return true;
   }
 
+  // The tokens after `pos`, a separator's position, that lie whole in the buffer and start and
+  // end within the next 64 bytes, at most `most` of them: their views go to `found` and the
+  // separators that end them to `stops`, and their number is returned. One window of the
+  // separator bitmap serves them all.
+  std::size_t peekWholeTokens(std::size_t pos, std::size_t most, std::string_view* found,
+                              std::size_t* stops) const {
+    if (pos >= lastSeparator_ || partial_) return 0;
+    const std::uint64_t* const words = separators_.get() + pos / 64;
+    // Bit i is set when buffer_[pos + i] is a separator; the second shift is 0 to 63 wide, so that
+    // a window starting on a word boundary takes nothing from the next word.
+    const std::uint64_t window = words[0] >> (pos % 64) | (words[1] << 1) << (63 - pos % 64);
+    std::size_t count = 0;
+    for (std::size_t at = 0; count < most; ++count) {
+      const std::uint64_t tokenBytes = ~window & (~std::uint64_t{0} << at);
+      if (tokenBytes == 0) break;
+      const std::size_t start = lowestSetBit(tokenBytes);
+      const std::uint64_t ends = window & (~std::uint64_t{0} << start);
+      if (ends == 0 || pos + start >= lastSeparator_) break;
+      at = lowestSetBit(ends);
+      found[count] = std::string_view(buffer_.get() + pos + start, at - start);
+      stops[count] = pos + at;
+    }
+    return count;
+  }
+
   // Where the reader stands: a separator's position, or the end of the buffer.
   std::size_t position() const { return pos_; }
 
@@ -232,7 +257,8 @@ class TokenReader {
   std::size_t maxWholeToken_;
   // The fill: capacity_ bytes, and kTokenPadding NULs after its end.
   std::unique_ptr<char[]> buffer_;
-  // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too.
+  // Bit i of word i / 64 is set when buffer_[i] is a separator; the bits past end_ are set too,
+  // and so is the word after the fill's last, which a window reaching past end_ reads.
   std::unique_ptr<std::uint64_t[]> separators_;
   // The words of separators_ that the fill covers.
   std::size_t words_ = 0;
