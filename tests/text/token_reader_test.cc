@@ -94,6 +94,24 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
         << word << ", buffer " << size;
   }
 
+  // Walked three tokens at a time through the bitmap's window, and by next() where it finds none.
+  std::istringstream walked(text);
+  TokenReader walker(walked, size);
+  std::vector<std::string> walk;
+  for (std::string_view found[3];;) {
+    std::size_t stops[3];
+    const std::size_t count = walker.peekWholeTokens(walker.position(), 3, found, stops);
+    walk.insert(walk.end(), found, found + count);
+    if (count > 0) {
+      walker.moveTo(stops[count - 1]);
+    } else if (!walker.next(&found[0])) {
+      break;
+    } else {
+      walk.emplace_back(found[0]);
+    }
+  }
+  ASSERT_EQ(walk, tokens) << "buffer " << size;
+
   std::istringstream again(text);
   TokenReader decimals(again, size);
   std::vector<std::string> seen;
