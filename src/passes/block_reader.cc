@@ -22,6 +22,10 @@ bool BlockReader::nextBlock() {
 
 std::size_t BlockReader::countRestOfBlock() {
   if (!inBlock_) return 0;
+  if (tokens_.skipMarker('x')) {
+    inBlock_ = false;
+    return 0;
+  }
   bool marker = false;
   const std::size_t count = tokens_.countTokensBefore('x', &marker);
   inBlock_ = false;

@@ -62,6 +62,8 @@ bool TokenReader::refill() {
   end_ = 0;
   words_ = 0;
   lastSeparator_ = 0;
+  classified_ = false;
+  scans_ = 0;
   if (exhausted_) return false;
   std::streambuf* source = in_.rdbuf();
   const std::streamsize got =
@@ -73,6 +75,11 @@ bool TokenReader::refill() {
   end_ = static_cast<std::size_t>(got);
   std::memset(buffer_.get() + end_, 0, kTokenPadding);
   words_ = (end_ + 63) / 64;
+  return true;
+}
+
+void TokenReader::classify() {
+  classified_ = true;
   const char* data = buffer_.get();
   const std::size_t whole = end_ / 64;
   for (std::size_t w = 0; w < whole; ++w) separators_[w] = separatorBits64(data + 64 * w);
@@ -86,12 +93,24 @@ bool TokenReader::refill() {
       break;
     }
   }
-  return true;
+}
+
+std::size_t TokenReader::scanFor(std::size_t from, bool tokenByte) {
+  // Past a few searches, the bitmap pays for itself.
+  constexpr std::size_t kScansBeforeClassifying = 64;
+  if (++scans_ > kScansBeforeClassifying) {
+    classify();
+    return findBit(from, tokenByte ? ~std::uint64_t{0} : 0);
+  }
+  const char* const data = buffer_.get();
+  while (from < end_ && isTokenSpace(data[from]) == tokenByte) ++from;
+  return from;
 }
 
 bool TokenReader::skipTo(std::string_view word) {
   const char* const data = buffer_.get();
   for (;;) {
+    ensureClassified();
     // From a separator on, up to the last separator, every token lies whole in the buffer.
     if (pos_ < lastSeparator_ && isSeparatorAt(pos_)) {
       for (std::size_t from = pos_;;) {
@@ -133,6 +152,7 @@ std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
   std::size_t count = 0;
   const char* const data = buffer_.get();
   for (;;) {
+    ensureClassified();
     // From a separator on, up to the last separator, every token lies whole in the buffer: the
     // marker is looked for as a byte standing alone (memchr), and the tokens before it are
     // counted by where they start.

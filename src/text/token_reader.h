@@ -124,7 +124,8 @@ class TokenReader {
   // without moving the reader; `stop` is set to the separator that ends it. False when the token
   // may run on past the buffer, or there is none. With position() and moveTo(), a pass walks
   // many tokens and moves the reader once.
-  bool peekWholeToken(std::size_t pos, std::string_view* token, std::size_t* stop) const {
+  bool peekWholeToken(std::size_t pos, std::string_view* token, std::size_t* stop) {
+    ensureClassified();
     const std::size_t start =
         pos + 1 < end_ && !isTokenSpace(buffer_[pos + 1]) ? pos + 1 : findTokenByte(pos);
     if (start >= lastSeparator_ || partial_) return false;
@@ -138,7 +139,8 @@ class TokenReader {
   // separators that end them to `stops`, and their number is returned. One window of the
   // separator bitmap serves them all.
   std::size_t peekWholeTokens(std::size_t pos, std::size_t most, std::string_view* found,
-                              std::size_t* stops) const {
+                              std::size_t* stops) {
+    ensureClassified();
     if (pos >= lastSeparator_ || partial_) return 0;
     const std::uint64_t* const words = separators_.get() + pos / 64;
     // Bit i is set when buffer_[pos + i] is a separator; the second shift is 0 to 63 wide, so that
@@ -193,8 +195,9 @@ class TokenReader {
   // The first position from `from` on whose bit in separators_ is set in `bits ^ flip`; end_ if
   // the buffer has none. Past end_ every bit is a separator, so a search for one stops at end_ at
   // the latest, and a search for a token byte finds none there.
-  std::size_t findBit(std::size_t from, std::uint64_t flip) const {
+  std::size_t findBit(std::size_t from, std::uint64_t flip) {
     if (from >= end_) return end_;
+    if (!classified_) return scanFor(from, flip != 0);
     std::size_t word = from / 64;
     std::uint64_t bits = (separators_[word] ^ flip) & (~std::uint64_t{0} << (from % 64));
     while (bits == 0) {
@@ -205,14 +208,14 @@ class TokenReader {
   }
 
   // The first separator from `from` on; end_ if the buffer has none.
-  std::size_t findSeparator(std::size_t from) const { return findBit(from, 0); }
+  std::size_t findSeparator(std::size_t from) { return findBit(from, 0); }
 
   // The first token byte from `from` on; end_ if the buffer has none.
-  std::size_t findTokenByte(std::size_t from) const { return findBit(from, ~std::uint64_t{0}); }
+  std::size_t findTokenByte(std::size_t from) { return findBit(from, ~std::uint64_t{0}); }
 
   // Where the next token starts, end_ if not in the buffer: mostly right after the one separator
   // that ended the last, and otherwise where the bitmap says.
-  std::size_t tokenStart() const {
+  std::size_t tokenStart() {
     return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : findTokenByte(pos_);
   }
 
@@ -235,7 +238,20 @@ class TokenReader {
   // The number of tokens that start after `from`, a separator's position, and before `to`.
   std::size_t countTokenStarts(std::size_t from, std::size_t to) const;
 
-  // True when buffer_[i] is a separator; i must be below end_.
+  // Builds the separator bitmap of the fill and finds its last separator.
+  void classify();
+
+  // Classifies the fill if that has not been done: the bitmap is built only for a fill that is
+  // searched by it. The vertex lines most passes read need none.
+  void ensureClassified() {
+    if (!classified_) classify();
+  }
+
+  // findBit in a fill not yet classified, byte by byte, for the few searches such a fill mostly
+  // meets; past a number of them in one fill, the fill is classified and the bitmap searched.
+  std::size_t scanFor(std::size_t from, bool tokenByte);
+
+  // True when buffer_[i] is a separator; i must be below end_ and the fill classified.
   bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }
 
   // next() for a token that may reach past the end of the buffer.
@@ -267,9 +283,13 @@ class TokenReader {
   std::size_t pos_ = 0;
   // The number of bytes in the fill.
   std::size_t end_ = 0;
-  // The last separator in the buffer (0 if none): every token that starts before it ends in the
-  // buffer, and only the one after it may go on in the next fill.
+  // The last separator in the buffer (0 if none), once it is classified: every token that starts
+  // before it ends in the buffer, and only the one after it may go on in the next fill.
   std::size_t lastSeparator_ = 0;
+  // True once separators_ and lastSeparator_ describe the fill.
+  bool classified_ = false;
+  // The searches made byte by byte in this fill.
+  std::size_t scans_ = 0;
   // True once the stream has given its last byte.
   bool exhausted_ = false;
   // While a partial token's rest is pending, pos_ is held at end_, so that next() takes its slow
