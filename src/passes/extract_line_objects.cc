@@ -54,9 +54,12 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
 // record whose second coordinate is "L", which the section loop reads as the next record too.
 void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
-  std::string_view found[3];
-  std::size_t stops[3];
-  for (std::size_t count; (count = tokens.peekWholeTokens(pos, 3, found, stops)) > 0;) {
+  for (;;) {
+    // A record's tag and coordinates are mostly found at once, a longer record token by token.
+    std::string_view found[3];
+    std::size_t stops[3];
+    const bool three = tokens.peekThreeWholeTokens(pos, found, stops);
+    if (!three && !tokens.peekWholeToken(pos, &found[0], &stops[0])) break;
     const std::string_view token = found[0];
     if (endsSection(token)) break;
     if (token != "P" && token != "L") {
@@ -64,16 +67,14 @@ void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
       tokens.moveTo(pos);
       continue;
     }
-    std::string_view first;
-    std::string_view second;
-    if (count == 3) {
-      first = found[1];
-      second = found[2];
+    if (three) {
       pos = stops[2];
-    } else if (!tokens.peekWholeToken(stops[0], &first, &pos) ||
-               !tokens.peekWholeToken(pos, &second, &pos)) {
-      break;  // a record longer than the window's 64 bytes is found token by token
+    } else if (!tokens.peekWholeToken(stops[0], &found[1], &pos) ||
+               !tokens.peekWholeToken(pos, &found[2], &pos)) {
+      break;
     }
+    const std::string_view first = found[1];
+    const std::string_view second = found[2];
     if (token == "P" && second == "L") break;
     if (TokenReader::oneSpaceApart(first, second)) {
       out.write(std::string_view(first.data(), first.size() + 1 + second.size()));

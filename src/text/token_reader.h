@@ -134,30 +134,39 @@ class TokenReader {
     return true;
   }
 
-  // The tokens after `pos`, a separator's position, that lie whole in the buffer and start and
-  // end within the next 64 bytes, at most `most` of them: their views go to `found` and the
-  // separators that end them to `stops`, and their number is returned. One window of the
-  // separator bitmap serves them all.
-  std::size_t peekWholeTokens(std::size_t pos, std::size_t most, std::string_view* found,
-                              std::size_t* stops) {
+  // The three tokens after `pos`, a separator's position, when they lie whole in the buffer and
+  // end within the next 64 bytes, as a vertex record mostly does: their views go to `found` and
+  // the separators that end them to `stops`. False, leaving them alone, otherwise. One window of
+  // the separator bitmap serves all three.
+  bool peekThreeWholeTokens(std::size_t pos, std::string_view* found, std::size_t* stops) {
     ensureClassified();
-    if (pos >= lastSeparator_ || partial_) return 0;
+    if (pos >= lastSeparator_ || partial_) return false;
     const std::uint64_t* const words = separators_.get() + pos / 64;
     // Bit i is set when buffer_[pos + i] is a separator; the second shift is 0 to 63 wide, so that
     // a window starting on a word boundary takes nothing from the next word.
     const std::uint64_t window = words[0] >> (pos % 64) | (words[1] << 1) << (63 - pos % 64);
-    std::size_t count = 0;
-    for (std::size_t at = 0; count < most; ++count) {
-      const std::uint64_t tokenBytes = ~window & (~std::uint64_t{0} << at);
-      if (tokenBytes == 0) break;
-      const std::size_t start = lowestSetBit(tokenBytes);
-      const std::uint64_t ends = window & (~std::uint64_t{0} << start);
-      if (ends == 0 || pos + start >= lastSeparator_) break;
-      at = lowestSetBit(ends);
-      found[count] = std::string_view(buffer_.get() + pos + start, at - start);
-      stops[count] = pos + at;
-    }
-    return count;
+    // A token starts at a token byte after a separator and ends at a separator after a token
+    // byte; pos itself is a separator, and so is taken the byte before it.
+    const std::uint64_t before = window << 1 | 1;
+    const std::uint64_t starts0 = ~window & before;
+    const std::uint64_t ends0 = window & ~before;
+    const std::uint64_t ends1 = ends0 & (ends0 - 1);
+    const std::uint64_t ends2 = ends1 & (ends1 - 1);
+    // The bits past the fill are set too: a token is whole only if it ends by lastSeparator_.
+    if (ends2 == 0 || pos + lowestSetBit(ends2) > lastSeparator_) return false;
+    const std::uint64_t starts1 = starts0 & (starts0 - 1);
+    const std::uint64_t starts2 = starts1 & (starts1 - 1);
+    const char* const data = buffer_.get() + pos;
+    found[0] =
+        std::string_view(data + lowestSetBit(starts0), lowestSetBit(ends0) - lowestSetBit(starts0));
+    found[1] =
+        std::string_view(data + lowestSetBit(starts1), lowestSetBit(ends1) - lowestSetBit(starts1));
+    found[2] =
+        std::string_view(data + lowestSetBit(starts2), lowestSetBit(ends2) - lowestSetBit(starts2));
+    stops[0] = pos + lowestSetBit(ends0);
+    stops[1] = pos + lowestSetBit(ends1);
+    stops[2] = pos + lowestSetBit(ends2);
+    return true;
   }
 
   // Where the reader stands: a separator's position, or the end of the buffer.

@@ -100,10 +100,9 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
   std::vector<std::string> walk;
   for (std::string_view found[3];;) {
     std::size_t stops[3];
-    const std::size_t count = walker.peekWholeTokens(walker.position(), 3, found, stops);
-    walk.insert(walk.end(), found, found + count);
-    if (count > 0) {
-      walker.moveTo(stops[count - 1]);
+    if (walker.peekThreeWholeTokens(walker.position(), found, stops)) {
+      walk.insert(walk.end(), found, found + 3);
+      walker.moveTo(stops[2]);
     } else if (!walker.next(&found[0])) {
       break;
     } else {
