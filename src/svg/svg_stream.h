@@ -32,13 +32,9 @@ class SvgStream {
 
   // Appends " a b" for two whole numbers of hundredths, as two hundredths() after spaces would.
   void hundredthsPair(std::int64_t a, std::int64_t b) {
-    char* const start = out_.reserve(2 * kFixedBufferSize + 2);
-    char* p = start;
-    *p++ = ' ';
-    p += formatHundredths(a, p);
-    *p++ = ' ';
-    p += formatHundredths(b, p);
-    out_.commit(static_cast<std::size_t>(p - start));
+    char* const p = out_.reserve(2 * kFixedBufferSize + 1);
+    *p = ' ';
+    out_.commit(1 + formatHundredthsPair(a, b, p + 1));
   }
 
   // Sets the number of decimals for the numbers that follow.

@@ -21,6 +21,10 @@ std::size_t formatFixed(double value, int precision, char* buffer);
 // Zero is written "0.00".
 std::size_t formatHundredths(std::int64_t hundredths, char* buffer);
 
+// Writes two whole numbers of hundredths as formatHundredths does, with one space between them,
+// into `buffer`, which has room for 2 * kFixedBufferSize characters, and returns the length.
+std::size_t formatHundredthsPair(std::int64_t a, std::int64_t b, char* buffer);
+
 }  // namespace lines2svg
 
 #endif  // LINES2SVG_TEXT_FIXED_FORMAT_H_

@@ -102,6 +102,21 @@ TEST(FormatHundredths, MatchesIntegerFormatting) {
     check(-n);
   }
   check(INT64_MAX);
+  // Pairs, each half of four digits of each number in each place, and random magnitudes.
+  const auto checkPair = [&](std::int64_t a, std::int64_t b) {
+    char buffer[2 * kFixedBufferSize];
+    ASSERT_EQ(std::string(buffer, formatHundredthsPair(a, b, buffer)),
+              expected(a) + " " + expected(b))
+        << a << " " << b;
+  };
+  for (std::int64_t h = 0; h < 10000; ++h) {
+    checkPair(h * 10000 + (9999 - h), -(h + 10000 * ((h * 7) % 10000)));
+  }
+  for (int i = 0; i < 100000; ++i) {
+    checkPair(static_cast<std::int64_t>(random() >> (1 + random() % 63)),
+              -static_cast<std::int64_t>(random() >> (1 + random() % 63)));
+  }
+  checkPair(99999999, -100000000);
   check(INT64_MIN);
 }
 
