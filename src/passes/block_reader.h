@@ -54,6 +54,12 @@ class BlockReader {
     if (tokens_.skipMarker('x')) inBlock_ = false;
   }
 
+  // Moves past the current block's next two tokens and reads them as a vertex in hundredths,
+  // where readVerticesInHundredths would take them; otherwise returns false and moves nowhere.
+  bool nextVertexInHundredths(std::int64_t* first, std::int64_t* second) {
+    return inBlock_ && tokens_.nextHundredthsPair(first, second);
+  }
+
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the
   // rest of a token that comes in pieces.
   bool readTokenAsNumber(std::string_view token, double* value);

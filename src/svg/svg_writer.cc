@@ -26,7 +26,13 @@ struct Vertex {
 
 Vertex readVertex(BlockReader& blocks) {
   Vertex vertex;
-  vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+  if (blocks.nextVertexInHundredths(&vertex.first.hundredths, &vertex.second.hundredths)) {
+    vertex.read = VertexRead::kRead;
+    vertex.first.inHundredths = true;
+    vertex.second.inHundredths = true;
+  } else {
+    vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+  }
   return vertex;
 }
 

@@ -120,6 +120,18 @@ class TokenReader {
     return true;
   }
 
+  // readHundredthsPairs for one pair: false, moving nowhere, where it would take none.
+  bool nextHundredthsPair(std::int64_t* first, std::int64_t* second) {
+    bool taken = false;
+    readHundredthsPairs([&](std::int64_t a, std::int64_t b) {
+      *first = a;
+      *second = b;
+      taken = true;
+      return false;
+    });
+    return taken;
+  }
+
   // The token after `pos`, a separator's position, when it lies whole in the buffer, found
   // without moving the reader; `stop` is set to the separator that ends it. False when the token
   // may run on past the buffer, or there is none. With position() and moveTo(), a pass walks
