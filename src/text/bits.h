@@ -25,9 +25,17 @@ inline std::size_t highestSetBit(std::uint64_t bits) {
   return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
 }
 
-// The number of set bits in `bits`.
+// The number of set bits in `bits`. Without the POPCNT instruction the compiler would call a
+// library function for it; the same sum of bit fields is written out here instead.
 inline std::size_t setBitCount(std::uint64_t bits) {
+#if defined(__POPCNT__)
   return static_cast<std::size_t>(__builtin_popcountll(bits));
+#else
+  bits -= (bits >> 1) & 0x5555555555555555;
+  bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0F;
+  return static_cast<std::size_t>((bits * 0x0101010101010101) >> 56);
+#endif
 }
 
 }  // namespace lines2svg
