@@ -117,9 +117,13 @@ bool TokenReader::skipTo(std::string_view word) {
         const void* hit = std::memchr(data + from, word[0], lastSeparator_ - from);
         if (hit == nullptr) break;
         const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        // Most such bytes begin another token ("&E" for "&L"): its next bytes are compared first,
+        // one by one, which readable padding after the buffer allows.
+        std::size_t matched = 1;
+        while (matched < word.size() && data[at + matched] == word[matched]) ++matched;
         const std::size_t after = at + word.size();
-        if (isSeparatorAt(at - 1) && after <= lastSeparator_ && isSeparatorAt(after) &&
-            std::memcmp(data + at, word.data(), word.size()) == 0) {
+        if (matched == word.size() && isSeparatorAt(at - 1) && after <= lastSeparator_ &&
+            isSeparatorAt(after)) {
           pos_ = after;
           return true;
         }

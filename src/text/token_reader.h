@@ -187,9 +187,10 @@ class TokenReader {
   // Moves the reader past the tokens walked with peekWholeToken, to one of the stops it gave.
   void moveTo(std::size_t stop) { pos_ = stop; }
 
-  // Moves past the tokens up to and including the next one that equals `word`, which must be short
-  // and hold no separator; false if the stream ends first. Within the buffer only the bytes that
-  // could begin `word` are looked at (memchr), each checked for standing alone as the token.
+  // Moves past the tokens up to and including the next one that equals `word`, which must hold no
+  // separator and at most kTokenPadding bytes; false if the stream ends first. Within the buffer
+  // only the bytes that could begin `word` are looked at (memchr), each checked for standing alone
+  // as the token.
   bool skipTo(std::string_view word);
 
   // Moves past the tokens up to and including the next one that is the single character `marker`,
