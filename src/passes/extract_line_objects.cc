@@ -48,22 +48,29 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
   return true;
 }
 
+bool isTag(std::string_view token) { return token == "P" || token == "L"; }
+
 // Copies the vertex records ahead that lie whole in the reader's buffer, as the section loop
 // below would, and skips the other tokens among them, in one walk over the buffer. It stops
-// before a token that ends the section, a record that may run on past the buffer, and a "P"
-// record whose second coordinate is "L", which the section loop reads as the next record too.
-void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
+// before a record that may run on past the buffer, and before a "P" record whose second
+// coordinate is "L", which the section loop reads as the next record too. Returns true when it
+// has used up the token that ends the section.
+bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
   for (;;) {
     // A record's tag and coordinates are mostly found at once, a longer record token by token.
     std::string_view found[3];
     std::size_t stops[3];
     const bool three = tokens.peekThreeWholeTokens(pos, found, stops);
-    if (!three && !tokens.peekWholeToken(pos, &found[0], &stops[0])) break;
+    if (!three && !tokens.peekWholeToken(pos, &found[0], &stops[0])) return false;
     const std::string_view token = found[0];
-    if (endsSection(token)) break;
-    if (token != "P" && token != "L") {
-      pos = stops[0];
+    if (endsSection(token)) {
+      tokens.moveTo(stops[0]);
+      return true;
+    }
+    if (!isTag(token)) {
+      // The next token, when it is no tag and no end either, is passed over too.
+      pos = three && !isTag(found[1]) && !endsSection(found[1]) ? stops[1] : stops[0];
       tokens.moveTo(pos);
       continue;
     }
@@ -71,11 +78,11 @@ void copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
       pos = stops[2];
     } else if (!tokens.peekWholeToken(stops[0], &found[1], &pos) ||
                !tokens.peekWholeToken(pos, &found[2], &pos)) {
-      break;
+      return false;
     }
     const std::string_view first = found[1];
     const std::string_view second = found[2];
-    if (token == "P" && second == "L") break;
+    if (token == "P" && second == "L") return false;
     if (TokenReader::oneSpaceApart(first, second)) {
       out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
     } else {
@@ -105,7 +112,7 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
       if (token == "P") more = copyVertex(tokens, out, &token);
       if (more && token == "L") more = copyVertex(tokens, out, &token);
       if (more) {
-        copyWholeRecords(tokens, out);
+        if (copyWholeRecords(tokens, out)) break;
         more = tokens.next(&token);
       }
     }
