@@ -23,7 +23,6 @@ namespace {
 using lines2svg::InputFile;
 using lines2svg::kIoBufferSize;
 using lines2svg::NativeName;
-using lines2svg::OpenResult;
 using lines2svg::Outcome;
 using lines2svg::OutputFile;
 using lines2svg::TakenFiles;
@@ -32,7 +31,7 @@ using lines2svg::WrittenFile;
 // Reads the whole file in buffer-sized pieces; the number of bytes, or -1 on failure.
 long long readAll(const NativeName& name, char* buffer) {
   InputFile file;
-  if (file.open(name) != OpenResult::kOpened) return -1;
+  if (file.open(name) != Outcome::kDone) return -1;
   long long total = 0;
   for (std::streamsize got; (got = file.sgetn(buffer, kIoBufferSize)) > 0;) total += got;
   return total;

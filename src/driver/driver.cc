@@ -14,31 +14,26 @@ namespace {
 
 constexpr char kPrompt[] = "Zadej nazev souboru: ";
 constexpr char kWorking[] = "Pracuji...";
-constexpr char kMissingInput[] = "!!! Vstupni soubor neexistuje !!!";
-constexpr char kInputWouldBeOverwritten[] = "!!! Vstupni soubor by byl prepsan !!!";
-constexpr char kCannotWriteOutput[] = "!!! Vystupni soubor nelze vytvorit !!!";
-constexpr char kCannotReadInput[] = "!!! Vstupni soubor nelze precist !!!";
-constexpr char kOutOfMemory[] = "!!! Nedostatek pameti !!!";
 
-// Shows a message and keeps the console open until one more character is typed, so that a
-// console window opened just for this run does not close before the message is read.
-int stopWith(const char* message, NameInput& input, std::ostream& console) {
-  console << message << std::flush;
+// The message for each failure, in the order of Outcome.
+constexpr const char* kMessages[] = {
+    "",
+    "!!! Vstupni soubor neexistuje !!!",
+    "!!! Vstupni soubor by byl prepsan !!!",
+    "!!! Vystupni soubor nelze vytvorit !!!",
+    "!!! Vstupni soubor nelze precist !!!",
+    "!!! Nedostatek pameti !!!",
+};
+
+static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<int>(Outcome::kOutOfMemory) + 1,
+              "one message for each outcome");
+
+// Shows the message for a failure and keeps the console open until one more character is typed,
+// so that a console window opened just for this run does not close before the message is read.
+int stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
+  console << kMessages[static_cast<int>(outcome)] << std::flush;
   input.waitForKey();
   return 0;
-}
-
-const char* messageFor(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::kCannotReadInput:
-      return kCannotReadInput;
-    case Outcome::kOutOfMemory:
-      return kOutOfMemory;
-    case Outcome::kDone:
-    case Outcome::kCannotWriteOutput:
-      break;
-  }
-  return kCannotWriteOutput;
 }
 
 // Lets `pass` write the named file, which then joins the taken files; `written` tells what it
@@ -108,36 +103,19 @@ Outcome draw(const OutputNames& names, const WrittenFile& vertices, const Writte
   return vertexIn.outcome() == Outcome::kDone ? shapeIn.outcome() : vertexIn.outcome();
 }
 
-// Opens the drawing and decides whether it may be converted: a message, or null if it may.
-const char* openDrawing(const NativeName& typed, InputFile* file, FileIdentity* drawing,
-                        OutputNames* names) {
-  switch (file->open(typed)) {
-    case OpenResult::kOpened:
-      break;
-    case OpenResult::kMissing:
-      return kMissingInput;
-    case OpenResult::kRefused:
-      return kCannotReadInput;
-    case OpenResult::kOutOfMemory:
-      return kOutOfMemory;
-  }
+// Opens the drawing and names the outputs after it; kDone if it may be converted.
+Outcome openDrawing(const NativeName& typed, InputFile* file, FileIdentity* drawing,
+                    OutputNames* names) {
+  if (const Outcome opened = file->open(typed); opened != Outcome::kDone) return opened;
   // The outputs are named after the drawing's name as the system opened it.
   NativeName opened = longName(typed);
   dropTrailingDotsAndSpaces(opened);
-  if (hasOutputExtension<NativeName::value_type>(opened)) return kInputWouldBeOverwritten;
+  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
   *names = outputNames(opened);
   FileFacts facts;
-  if (!file->facts(&facts)) return kCannotWriteOutput;
+  if (!file->facts(&facts)) return Outcome::kCannotWriteOutput;
   *drawing = facts.identity;
-  switch (checkOutputs(*drawing, *names)) {
-    case OutputCheck::kSafe:
-      return nullptr;
-    case OutputCheck::kWouldOverwriteInput:
-      return kInputWouldBeOverwritten;
-    case OutputCheck::kCannotWrite:
-      break;
-  }
-  return kCannotWriteOutput;
+  return checkOutputs(*drawing, *names);
 }
 
 // The dialogue, step by step.
@@ -146,20 +124,19 @@ int converse(NameInput& input, std::ostream& console) {
   console << kPrompt << std::flush;
   // 2. The name: one word, or on Windows a quoted path.
   NativeName typed;
-  if (!input.readName(&typed)) return stopWith(kMissingInput, input, console);
+  if (!input.readName(&typed)) return stopWith(Outcome::kMissingInput, input, console);
   // 3 and 4. The drawing, and the outputs' names, refused before anything is written.
   InputFile drawingFile;
   FileIdentity drawing;
   OutputNames names;
-  if (const char* refusal = openDrawing(typed, &drawingFile, &drawing, &names)) {
-    return stopWith(refusal, input, console);
-  }
+  Outcome outcome = openDrawing(typed, &drawingFile, &drawing, &names);
+  if (outcome != Outcome::kDone) return stopWith(outcome, input, console);
   // 5. The progress word, shown while the passes run.
   console << kWorking << std::flush;
   // 6 to 9. The four passes.
-  const Outcome outcome = convertDrawing(drawingFile, drawing, names);
+  outcome = convertDrawing(drawingFile, drawing, names);
   // 10. A run that succeeded ends without waiting.
-  return outcome == Outcome::kDone ? 0 : stopWith(messageFor(outcome), input, console);
+  return outcome == Outcome::kDone ? 0 : stopWith(outcome, input, console);
 }
 
 // Memory set aside at the start and given back when an allocation fails, just before
@@ -199,7 +176,7 @@ int runConversion(NameInput& input, std::ostream& console) {
   try {
     return converse(input, console);
   } catch (const std::bad_alloc&) {
-    return stopWith(kOutOfMemory, input, console);
+    return stopWith(Outcome::kOutOfMemory, input, console);
   }
 }
 
@@ -212,7 +189,7 @@ int runConversion() {
   memoryReserve = std::malloc(kReserveSize);
   if (memoryReserve == nullptr) {
     std::cout << kPrompt;
-    return stopWith(kOutOfMemory, input, std::cout);
+    return stopWith(Outcome::kOutOfMemory, input, std::cout);
   }
   std::set_new_handler(releaseMemoryReserve);
   const int status = runConversion(input, std::cout);

@@ -12,8 +12,8 @@ bool TakenFiles::holds(const FileIdentity& file) const {
 
 bool InputFile::openWritten(const NativeName& name, const WrittenFile& written) {
   FileFacts now;
-  return openForReading(name, ReadOpening::kOwnFile, &file_) == OpenResult::kOpened &&
-         facts(&now) && now.identity == written.identity && now.size == written.size;
+  return openForReading(name, ReadOpening::kOwnFile, &file_) == Outcome::kDone && facts(&now) &&
+         now.identity == written.identity && now.size == written.size;
 }
 
 std::streamsize InputFile::xsgetn(char* to, std::streamsize count) {
@@ -34,10 +34,9 @@ std::streamsize InputFile::xsgetn(char* to, std::streamsize count) {
 bool OutputFile::opened() {
   if (tried_) return failure_ == Outcome::kDone;
   tried_ = true;
+  failure_ = openForWriting(name_, &file_);
+  if (failure_ != Outcome::kDone) return false;
   failure_ = Outcome::kCannotWriteOutput;
-  const OpenResult result = openForWriting(name_, &file_);
-  if (result == OpenResult::kOutOfMemory) failure_ = Outcome::kOutOfMemory;
-  if (result != OpenResult::kOpened) return false;
   // The name may have changed since it was checked: what was opened is checked again before a
   // byte of it changes.
   FileFacts facts;
@@ -68,22 +67,20 @@ Outcome OutputFile::close(WrittenFile* written) {
   return failure_;
 }
 
-OutputCheck checkOutputs(const FileIdentity& drawing, const OutputNames& names,
-                         OutputLookup (*lookUp)(const NativeName&)) {
+Outcome checkOutputs(const FileIdentity& drawing, const OutputNames& names,
+                     OutputLookup (*lookUp)(const NativeName&)) {
   TakenFiles found;
   bool overwrite = false;
   bool cannot = false;
   for (const NativeName* name : {&names.vertices, &names.shapes, &names.svg}) {
     const OutputLookup lookup = lookUp(*name);
     if (lookup.reaches && lookup.identity == drawing) overwrite = true;
-    if (lookup.kind == OutputLookup::Kind::kAbsent) continue;
-    if (lookup.kind != OutputLookup::Kind::kPlainFile || found.holds(lookup.identity)) {
-      cannot = true;
-    }
+    if (!lookup.exists) continue;
+    if (!lookup.plainFile || found.holds(lookup.identity)) cannot = true;
     found.add(lookup.identity);
   }
-  if (overwrite) return OutputCheck::kWouldOverwriteInput;
-  return cannot ? OutputCheck::kCannotWrite : OutputCheck::kSafe;
+  if (overwrite) return Outcome::kInputWouldBeOverwritten;
+  return cannot ? Outcome::kCannotWriteOutput : Outcome::kDone;
 }
 
 }  // namespace lines2svg

@@ -10,17 +10,6 @@
 
 namespace lines2svg {
 
-// How a step of the conversion ended.
-enum class Outcome {
-  kDone,
-  // Reading the drawing failed after it opened.
-  kCannotReadInput,
-  // A written file could not be created, written, or opened and read back in full.
-  kCannotWriteOutput,
-  // Memory ran out.
-  kOutOfMemory,
-};
-
 // A file the program has written, known by its identity and size when it is read back.
 struct WrittenFile {
   FileIdentity identity;
@@ -51,7 +40,7 @@ class InputFile : public std::streambuf {
   ~InputFile() override { closeFile(file_); }
 
   // Opens the drawing.
-  OpenResult open(const NativeName& name) {
+  Outcome open(const NativeName& name) {
     return openForReading(name, ReadOpening::kDrawing, &file_);
   }
 
@@ -108,21 +97,12 @@ class OutputFile : public std::streambuf {
   std::uint64_t stored_ = 0;
 };
 
-// What may be done with the three files to be written.
-enum class OutputCheck {
-  // None exists, or each is a plain file of its own that is not the drawing.
-  kSafe,
-  // One of them reaches the drawing, through a link or as another name of it.
-  kWouldOverwriteInput,
-  // One is a link, has other names, is a folder or a device, or the system could not tell.
-  kCannotWrite,
-};
-
 // Decides, before anything is written, whether writing the outputs could lose the drawing or
-// reach a file elsewhere. It compares identities, not names, and refuses when in doubt. `lookUp`
-// is lookUpOutput, or a stand-in in tests.
-OutputCheck checkOutputs(const FileIdentity& drawing, const OutputNames& names,
-                         OutputLookup (*lookUp)(const NativeName&) = lookUpOutput);
+// reach a file elsewhere: kDone when none exists or each is a plain file of its own that is not
+// the drawing, kInputWouldBeOverwritten or kCannotWriteOutput otherwise. It compares identities,
+// not names, and refuses when in doubt. `lookUp` is lookUpOutput, or a stand-in in tests.
+Outcome checkOutputs(const FileIdentity& drawing, const OutputNames& names,
+                     OutputLookup (*lookUp)(const NativeName&) = lookUpOutput);
 
 }  // namespace lines2svg
 

@@ -59,15 +59,20 @@ struct FileFacts {
   bool plainFile = false;
 };
 
-// What opening a file found.
-enum class OpenResult {
-  kOpened,
-  // Nothing readable has that name: no file, a folder, or a Windows device such as CON or COM1.
-  kMissing,
-  // The file exists but may not be used: no permission, another program holds it, or (for an
-  // output) the name is a link.
-  kRefused,
-  // The system had no memory for the open.
+// How an open, a check or a step of the conversion ended: done, or the failure the user is told.
+enum class Outcome {
+  kDone,
+  // Nothing readable has the drawing's name: no file, a folder, or a Windows device such as CON.
+  kMissingInput,
+  // An output's name reaches the drawing, through a link or as another name of it.
+  kInputWouldBeOverwritten,
+  // An output may not be written (its name is a link, has other names, is no plain file, or the
+  // system cannot tell), or a written file could not be written or read back whole.
+  kCannotWriteOutput,
+  // The drawing exists but cannot be read: no permission, another program holds it, or a read
+  // failed.
+  kCannotReadInput,
+  // Memory ran out.
   kOutOfMemory,
 };
 
@@ -79,13 +84,14 @@ enum class ReadOpening {
   kOwnFile,
 };
 
-// Opens a file for reading, in binary; a Windows device is never opened.
-OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandle* file);
+// Opens a file for reading, in binary; a Windows device is never opened. Returns kDone,
+// kMissingInput, kCannotReadInput or kOutOfMemory.
+Outcome openForReading(const NativeName& name, ReadOpening opening, FileHandle* file);
 
 // Opens an output for writing, creating it if absent, without following a link in the last part
 // of its name, without waiting on a FIFO or device, and without emptying it: its facts are
-// checked before anything in it changes.
-OpenResult openForWriting(const NativeName& name, FileHandle* file);
+// checked before anything in it changes. Returns kDone, kCannotWriteOutput or kOutOfMemory.
+Outcome openForWriting(const NativeName& name, FileHandle* file);
 
 // The facts of an open file; false if the system cannot tell them.
 bool factsOf(FileHandle file, FileFacts* facts);
@@ -105,17 +111,11 @@ void closeFile(FileHandle file);
 
 // What an output's name holds before anything is written.
 struct OutputLookup {
-  enum class Kind {
-    kAbsent,
-    // A plain file (see FileFacts), which may be replaced.
-    kPlainFile,
-    // A link, a file with other names, a folder, a device, or a Windows short name of another
-    // file: never written through.
-    kOther,
-    // The system could not tell.
-    kUnknown,
-  };
-  Kind kind = Kind::kUnknown;
+  // Something has the name, or the system cannot tell.
+  bool exists = true;
+  // A plain file (see FileFacts), which may be replaced; never a link, a file with other names, a
+  // folder, a device or a Windows short name of another file.
+  bool plainFile = false;
   // The identity of the file the name reaches, links followed; set when `reaches` is true.
   bool reaches = false;
   FileIdentity identity;

@@ -38,31 +38,31 @@ std::size_t maxNameLength() {
 
 std::size_t maxNameBytes() { return maxNameLength(); }
 
-OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
+Outcome openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
   int flags = O_RDONLY | O_CLOEXEC;
   if (opening == ReadOpening::kOwnFile) flags |= O_NOFOLLOW | O_NONBLOCK;
   const int descriptor = ::open(name.c_str(), flags);
   if (descriptor < 0) {
     const int error = errno;
-    if (error == ENOMEM) return OpenResult::kOutOfMemory;
+    if (error == ENOMEM) return Outcome::kOutOfMemory;
     const bool refused = error == EACCES || error == EPERM || error == EBUSY || error == ETXTBSY;
-    return refused ? OpenResult::kRefused : OpenResult::kMissing;
+    return refused ? Outcome::kCannotReadInput : Outcome::kMissingInput;
   }
   struct stat status;
   if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
     ::close(descriptor);
-    return OpenResult::kMissing;
+    return Outcome::kMissingInput;
   }
   *file = descriptor;
-  return OpenResult::kOpened;
+  return Outcome::kDone;
 }
 
-OpenResult openForWriting(const NativeName& name, FileHandle* file) {
+Outcome openForWriting(const NativeName& name, FileHandle* file) {
   const int descriptor =
       ::open(name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (descriptor < 0) return errno == ENOMEM ? OpenResult::kOutOfMemory : OpenResult::kRefused;
+  if (descriptor < 0) return errno == ENOMEM ? Outcome::kOutOfMemory : Outcome::kCannotWriteOutput;
   *file = descriptor;
-  return OpenResult::kOpened;
+  return Outcome::kDone;
 }
 
 bool factsOf(FileHandle file, FileFacts* facts) {
@@ -104,11 +104,10 @@ OutputLookup lookUpOutput(const NativeName& name) {
   OutputLookup lookup;
   struct stat status;
   if (lstat(name.c_str(), &status) != 0) {
-    lookup.kind = errno == ENOENT ? OutputLookup::Kind::kAbsent : OutputLookup::Kind::kUnknown;
+    lookup.exists = errno != ENOENT;
     return lookup;
   }
-  lookup.kind = S_ISREG(status.st_mode) && status.st_nlink == 1 ? OutputLookup::Kind::kPlainFile
-                                                                : OutputLookup::Kind::kOther;
+  lookup.plainFile = S_ISREG(status.st_mode) && status.st_nlink == 1;
   // A link is never written through, but one that reaches the drawing is told apart.
   if (S_ISLNK(status.st_mode) && stat(name.c_str(), &status) != 0) return lookup;
   lookup.reaches = true;

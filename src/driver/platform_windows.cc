@@ -165,9 +165,9 @@ bool isDeviceName(const std::wstring& name) {
          full.find(L'\\', 4) >= length;
 }
 
-OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
+Outcome openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
   // Reading a device would wait on the keyboard or a serial port: it is never opened.
-  if (isDeviceName(name)) return OpenResult::kMissing;
+  if (isDeviceName(name)) return Outcome::kMissingInput;
   DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN;
   if (opening == ReadOpening::kOwnFile) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
   // Shared for reading only: a drawing another program still has open for writing, perhaps
@@ -176,35 +176,35 @@ OpenResult openForReading(const NativeName& name, ReadOpening opening, FileHandl
                                     OPEN_EXISTING, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    if (isMemoryError(error)) return OpenResult::kOutOfMemory;
+    if (isMemoryError(error)) return Outcome::kOutOfMemory;
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-      return OpenResult::kRefused;
+      return Outcome::kCannotReadInput;
     }
     // A folder is refused with the same error as a file without permission.
-    return error == ERROR_ACCESS_DENIED && namesFile(name) ? OpenResult::kRefused
-                                                           : OpenResult::kMissing;
+    return error == ERROR_ACCESS_DENIED && namesFile(name) ? Outcome::kCannotReadInput
+                                                           : Outcome::kMissingInput;
   }
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
-    return OpenResult::kMissing;
+    return Outcome::kMissingInput;
   }
   *file = fileOf(handle);
-  return OpenResult::kOpened;
+  return Outcome::kDone;
 }
 
-OpenResult openForWriting(const NativeName& name, FileHandle* file) {
-  if (isDeviceName(name)) return OpenResult::kRefused;
+Outcome openForWriting(const NativeName& name, FileHandle* file) {
+  if (isDeviceName(name)) return Outcome::kCannotWriteOutput;
   const HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    return isMemoryError(GetLastError()) ? OpenResult::kOutOfMemory : OpenResult::kRefused;
+    return isMemoryError(GetLastError()) ? Outcome::kOutOfMemory : Outcome::kCannotWriteOutput;
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS && isAlias(name)) {
     CloseHandle(handle);
-    return OpenResult::kRefused;
+    return Outcome::kCannotWriteOutput;
   }
   *file = fileOf(handle);
-  return OpenResult::kOpened;
+  return Outcome::kDone;
 }
 
 bool factsOf(FileHandle file, FileFacts* facts) {
@@ -264,19 +264,14 @@ void closeFile(FileHandle file) {
 
 OutputLookup lookUpOutput(const NativeName& name) {
   OutputLookup lookup;
-  if (isDeviceName(name)) {
-    lookup.kind = OutputLookup::Kind::kOther;
-    return lookup;
-  }
+  if (isDeviceName(name)) return lookup;
   const HANDLE own = openToLookAt(name, true);
   if (own == INVALID_HANDLE_VALUE) {
-    lookup.kind = GetLastError() == ERROR_FILE_NOT_FOUND ? OutputLookup::Kind::kAbsent
-                                                         : OutputLookup::Kind::kUnknown;
+    lookup.exists = GetLastError() != ERROR_FILE_NOT_FOUND;
     return lookup;
   }
   FileFacts facts;
-  const bool plain = factsOf(fileOf(own), &facts) && facts.plainFile && !isAlias(name);
-  lookup.kind = plain ? OutputLookup::Kind::kPlainFile : OutputLookup::Kind::kOther;
+  lookup.plainFile = factsOf(fileOf(own), &facts) && facts.plainFile && !isAlias(name);
   CloseHandle(own);
   // A link is never written through, but one that reaches the drawing is told apart.
   const HANDLE reached = openToLookAt(name, false);

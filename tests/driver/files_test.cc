@@ -16,34 +16,33 @@ namespace {
 // are plain files, "d" a link to the drawing, "l" a link elsewhere, "h" a file with another name,
 // "n" nothing, "e" an error, "c" a device.
 OutputLookup fakeLookUp(const NativeName& name) {
-  using Kind = OutputLookup::Kind;
   const char letter = name.empty() ? 'n' : static_cast<char>(name[0]);
   const std::string letters = "abdlhec";
+  // Whether the name holds something, a plain file, and what it reaches.
   const OutputLookup found[] = {
-      {Kind::kPlainFile, true, {1, 2}}, {Kind::kPlainFile, true, {2, 1}},
-      {Kind::kOther, true, {1, 1}},     {Kind::kOther, true, {3, 3}},
-      {Kind::kOther, true, {4, 4}},     {Kind::kUnknown, false, {}},
-      {Kind::kOther, false, {}},
+      {true, true, true, {1, 2}},  {true, true, true, {2, 1}},  {true, false, true, {1, 1}},
+      {true, false, true, {3, 3}}, {true, false, true, {4, 4}}, {true, false, false, {}},
+      {true, false, false, {}},
   };
   const std::size_t at = letters.find(letter);
-  return at == std::string::npos ? OutputLookup{Kind::kAbsent, false, {}} : found[at];
+  return at == std::string::npos ? OutputLookup{false, false, false, {}} : found[at];
 }
 
 TEST(CheckOutputs, RefusesUnlessItKnows) {
   const struct {
     const char* names;  // the first letters of the vertex, shape and SVG files' names
-    OutputCheck check;
+    Outcome check;
   } cases[] = {
-      {"nnn", OutputCheck::kSafe},
-      {"abn", OutputCheck::kSafe},
-      {"nnd", OutputCheck::kWouldOverwriteInput},
-      {"edn", OutputCheck::kWouldOverwriteInput},
-      {"nen", OutputCheck::kCannotWrite},
-      {"ncn", OutputCheck::kCannotWrite},
-      {"ana", OutputCheck::kCannotWrite},
-      {"nbb", OutputCheck::kCannotWrite},
-      {"lnn", OutputCheck::kCannotWrite},
-      {"nnh", OutputCheck::kCannotWrite},
+      {"nnn", Outcome::kDone},
+      {"abn", Outcome::kDone},
+      {"nnd", Outcome::kInputWouldBeOverwritten},
+      {"edn", Outcome::kInputWouldBeOverwritten},
+      {"nen", Outcome::kCannotWriteOutput},
+      {"ncn", Outcome::kCannotWriteOutput},
+      {"ana", Outcome::kCannotWriteOutput},
+      {"nbb", Outcome::kCannotWriteOutput},
+      {"lnn", Outcome::kCannotWriteOutput},
+      {"nnh", Outcome::kCannotWriteOutput},
   };
   for (const auto& c : cases) {
     auto name = [&](int i) {
@@ -113,7 +112,7 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
           // Closed before the rename, which Windows refuses for an open file.
           InputFile file;
           FileFacts facts;
-          ASSERT_EQ(file.open(other.native()), OpenResult::kOpened);
+          ASSERT_EQ(file.open(other.native()), Outcome::kDone);
           ASSERT_TRUE(file.facts(&facts));
           taken.add(facts.identity);
         }
