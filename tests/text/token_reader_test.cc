@@ -83,7 +83,10 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
   std::istringstream in(text);
   TokenReader reader(in, size);
   std::vector<std::size_t> got;
-  for (bool found = true; found;) got.push_back(reader.countTokensBefore('x', &found));
+  // As the block reader counts: a marker right at the reader's place is taken at once.
+  for (bool found = true; found;) {
+    got.push_back(reader.skipMarker('x') ? 0 : reader.countTokensBefore('x', &found));
+  }
   ASSERT_EQ(got, counts) << "buffer " << size;
   for (const char* word : {"&", "&a"}) {
     std::istringstream words(text);
