@@ -208,7 +208,9 @@ bool TokenReader::nextAcrossRefill(std::string_view* token) {
   // maxWholeToken_ bytes; past that, the rest is left for nextPiece().
   spill_.assign(data + start, end_ - start);
   pos_ = end_;
-  while (refill()) {
+  for (bool first = true; refill(); first = false) {
+    // A token that has filled a whole buffer is searched through the bitmap from then on.
+    if (!first) ensureClassified();
     stop = findSeparator(0);
     const std::size_t room = maxWholeToken_ > spill_.size() ? maxWholeToken_ - spill_.size() : 0;
     if (stop > room) {
@@ -236,6 +238,7 @@ bool TokenReader::nextPiece(std::string_view* piece) {
     }
     piecePos_ = 0;
   }
+  ensureClassified();
   const std::size_t stop = findSeparator(piecePos_);
   if (stop == piecePos_) {
     partial_ = false;

@@ -185,7 +185,7 @@ class TokenReader {
   // Where the reader stands: a separator's position, or the end of the buffer.
   std::size_t position() const { return pos_; }
 
-  // Moves the reader past the tokens walked with peekWholeToken, to one of the stops it gave.
+  // Moves the reader past the tokens walked with the peek functions, to one of the stops they gave.
   void moveTo(std::size_t stop) { pos_ = stop; }
 
   // Moves past the tokens up to and including the next one that equals `word`, which must hold no
@@ -270,8 +270,9 @@ class TokenReader {
     if (!classified_) classify();
   }
 
-  // findBit in a fill not yet classified, byte by byte, for the few searches such a fill mostly
-  // meets; past a number of them in one fill, the fill is classified and the bitmap searched.
+  // findBit in a fill not yet classified, byte by byte, for the few short searches such a fill
+  // mostly meets; past a number of them in one fill, the fill is classified and the bitmap
+  // searched. The readers of tokens that run across fills classify each fill first.
   std::size_t scanFor(std::size_t from, bool tokenByte);
 
   // True when buffer_[i] is a separator; i must be below end_ and the fill classified.
