@@ -20,6 +20,7 @@
 
 namespace {
 
+using lines2svg::Folder;
 using lines2svg::InputFile;
 using lines2svg::kIoBufferSize;
 using lines2svg::NativeName;
@@ -28,26 +29,33 @@ using lines2svg::OutputFile;
 using lines2svg::TakenFiles;
 using lines2svg::WrittenFile;
 
-// Reads the whole file in buffer-sized pieces; the number of bytes, or -1 on failure.
-long long readAll(const NativeName& name, char* buffer) {
-  InputFile file;
-  if (file.open(name) != Outcome::kDone) return -1;
+// Reads the whole of `file` in buffer-sized pieces; the number of bytes, or -1 on failure.
+long long readAll(InputFile& file, char* buffer) {
   long long total = 0;
   for (std::streamsize got; (got = file.sgetn(buffer, kIoBufferSize)) > 0;) total += got;
   return total;
 }
 
-// Writes `size` bytes in buffer-sized pieces; false on failure.
-bool writeBytes(const NativeName& name, std::uint64_t size, const char* buffer) {
-  const TakenFiles none;
-  OutputFile file(name, none);
+// Reads back a written file whole; -1 on failure.
+long long readBack(const Folder& folder, const NativeName& name, const WrittenFile& written,
+                   char* buffer) {
+  InputFile file;
+  if (file.openWritten(folder, name, written) != Outcome::kDone) return -1;
+  const long long total = readAll(file, buffer);
+  return file.readBackOutcome() == Outcome::kDone ? total : -1;
+}
+
+// Writes `size` bytes in buffer-sized pieces into `name` in `folder`; false on failure.
+bool writeBytes(const Folder& folder, const NativeName& name, std::uint64_t size,
+                const char* buffer, WrittenFile* written) {
+  TakenFiles none;
+  OutputFile file(folder, name, &none, 1);
   for (std::uint64_t left = size; left > 0;) {
     const auto piece = static_cast<std::streamsize>(left < kIoBufferSize ? left : kIoBufferSize);
     if (file.sputn(buffer, piece) != piece) return false;
     left -= static_cast<std::uint64_t>(piece);
   }
-  WrittenFile written;
-  return file.close(&written) == Outcome::kDone;
+  return file.close(written) == Outcome::kDone;
 }
 
 }  // namespace
@@ -61,19 +69,34 @@ int main(int argc, char** argv) {
   const std::uint64_t vertexBytes = std::strtoull(argv[2], nullptr, 10);
   const std::uint64_t shapeBytes = std::strtoull(argv[3], nullptr, 10);
   const std::uint64_t svgBytes = std::strtoull(argv[4], nullptr, 10);
-  const std::string stem = drawing.substr(0, drawing.find_last_of('/') + 1) + "io_floor.";
-  const std::string vertices = stem + "dat";
-  const std::string shapes = stem + "trd";
-  const std::string svg = stem + "svg";
+  // The drawing is opened as the program opens it, and the files are written in its folder.
+  Folder folder;
+  InputFile drawingFile;
+  NativeName opened;
+  if (drawingFile.openDrawing(drawing, &folder, &opened) != Outcome::kDone) {
+    std::fprintf(stderr, "io_floor: cannot open %s\n", drawing.c_str());
+    return 1;
+  }
+  const std::string vertices = "io_floor.dat";
+  const std::string shapes = "io_floor.trd";
+  const std::string svg = "io_floor.svg";
 
   // Lines of a vertex file's length, so that text-mode writing stores what the program stores.
   std::unique_ptr<char[]> buffer(new char[kIoBufferSize]);
   for (std::size_t i = 0; i < kIoBufferSize; ++i) buffer[i] = i % 24 == 23 ? '\n' : '7';
-  bool ok = readAll(drawing, buffer.get()) >= 0 && writeBytes(vertices, vertexBytes, buffer.get());
-  for (int pass = 0; pass < 3 && ok; ++pass) ok = readAll(vertices, buffer.get()) >= 0;
-  ok = ok && writeBytes(shapes, shapeBytes, buffer.get()) && readAll(shapes, buffer.get()) >= 0;
-  ok = ok && writeBytes(svg, svgBytes, buffer.get());
-  for (const std::string& name : {vertices, shapes, svg}) std::remove(name.c_str());
+  WrittenFile vertexFile;
+  WrittenFile shapeFile;
+  WrittenFile svgFile;
+  bool ok = readAll(drawingFile, buffer.get()) >= 0 &&
+            writeBytes(folder, vertices, vertexBytes, buffer.get(), &vertexFile);
+  for (int pass = 0; pass < 3 && ok; ++pass) {
+    ok = readBack(folder, vertices, vertexFile, buffer.get()) >= 0;
+  }
+  ok = ok && writeBytes(folder, shapes, shapeBytes, buffer.get(), &shapeFile) &&
+       readBack(folder, shapes, shapeFile, buffer.get()) >= 0;
+  ok = ok && writeBytes(folder, svg, svgBytes, buffer.get(), &svgFile);
+  const std::string stem = drawing.substr(0, drawing.find_last_of('/') + 1);
+  for (const std::string& name : {vertices, shapes, svg}) std::remove((stem + name).c_str());
   if (!ok) std::fprintf(stderr, "io_floor: a file could not be read or written\n");
   return ok ? 0 : 1;
 }

@@ -15,188 +15,209 @@ namespace {
 constexpr char kPrompt[] = "Zadej nazev souboru: ";
 constexpr char kWorking[] = "Pracuji...";
 
-// The message for each failure, in the order of Outcome.
-constexpr const char* kMessages[] = {
-    "",
-    "!!! Vstupni soubor neexistuje !!!",
-    "!!! Vstupni soubor by byl prepsan !!!",
-    "!!! Vystupni soubor nelze vytvorit !!!",
-    "!!! Vstupni soubor nelze precist !!!",
-    "!!! Nedostatek pameti !!!",
-};
+// Memory set aside for the run, so that running out can be reported: when an allocation fails,
+// the reserve is given back and std::bad_alloc thrown, and the message and the wait have memory
+// to run in. Measured with `ulimit -v` from 4000 to 12000 KiB and with a malloc that fails from
+// its nth call on: without it, five limits and a malloc failing from its first call end in
+// std::terminate (status 134), because the C++ runtime could not set aside its own memory for
+// exceptions either; for the same reason, a reserve that cannot be taken is not thrown.
+class MemoryReserve {
+ public:
+  MemoryReserve() {
+    reserve_ = std::malloc(kSize);
+    if (reserve_ != nullptr) std::set_new_handler(giveBackAndFail);
+  }
+  MemoryReserve(const MemoryReserve&) = delete;
+  MemoryReserve& operator=(const MemoryReserve&) = delete;
+  ~MemoryReserve() {
+    std::set_new_handler(nullptr);
+    std::free(reserve_);
+    reserve_ = nullptr;
+  }
 
-static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<int>(Outcome::kOutOfMemory) + 1,
-              "one message for each outcome");
+  // False when there was no memory to set aside.
+  bool held() const { return reserve_ != nullptr; }
+
+ private:
+  static constexpr std::size_t kSize = std::size_t{64} * 1024;
+
+  // The new-handler: frees the reserve and makes the failed allocation throw.
+  static void giveBackAndFail() {
+    std::free(reserve_);
+    reserve_ = nullptr;
+    std::set_new_handler(nullptr);
+    throw std::bad_alloc();
+  }
+
+  static inline void* reserve_ = nullptr;
+};
 
 // Shows the message for a failure and keeps the console open until one more character is typed,
 // so that a console window opened just for this run does not close before the message is read.
-int stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
-  console << kMessages[static_cast<int>(outcome)] << std::flush;
+void stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
+  console << messageFor(outcome) << std::flush;
   input.waitForKey();
-  return 0;
 }
 
-// Lets `pass` write the named file, which then joins the taken files; `written` tells what it
-// holds.
+// Opens the drawing and its folder, names the outputs after it and checks them: kDone when it may
+// be converted, with every existing output held for writing.
+Outcome openDrawing(const NativeName& typed, Folder* folder, InputFile* drawingFile,
+                    OutputNames* names, FileIdentity* drawing) {
+  NativeName opened;
+  if (const Outcome outcome = drawingFile->openDrawing(typed, folder, &opened);
+      outcome != Outcome::kDone) {
+    return outcome;
+  }
+  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
+  *names = outputNames(opened);
+  // Without the drawing's identity no output can be shown not to be the drawing, so none may be
+  // written.
+  FileFacts facts;
+  if (!drawingFile->facts(&facts)) return Outcome::kCannotWriteOutput;
+  *drawing = facts.identity;
+  return checkOutputs(*folder, *drawing, *names);
+}
+
+// Holds every output that exists for writing, so that one that cannot be written is reported
+// before anything is.
+Outcome holdOutputs(Outputs& outputs) {
+  for (OutputFile* output : {&outputs.vertices, &outputs.shapes, &outputs.svg}) {
+    if (const Outcome outcome = output->holdIfExists(); outcome != Outcome::kDone) return outcome;
+  }
+  return Outcome::kDone;
+}
+
+// Lets `pass` write `output`; `written` tells what it holds.
 template <typename Pass>
-Outcome writeOutput(const NativeName& name, TakenFiles* taken, WrittenFile* written, Pass pass) {
-  OutputFile file(name, *taken);
-  std::ostream out(&file);
+Outcome writeOutput(OutputFile& output, WrittenFile* written, Pass pass) {
+  std::ostream out(&output);
   pass(out);
-  const Outcome outcome = file.close(written);
-  taken->add(written->identity);
-  return outcome;
+  return output.close(written);
 }
 
 // One of the program's own files, opened again to be read.
 struct ReadBack {
   InputFile file;
   std::istream stream{&file};
-  bool opened;
+  Outcome opening;
 
-  ReadBack(const NativeName& name, const WrittenFile& written)
-      : opened(file.openWritten(name, written)) {}
+  ReadBack(const Folder& folder, const OutputFile& output, const WrittenFile& written)
+      : opening(file.openWritten(folder, output.name(), written)) {}
 
-  // How reading it went: a file that cannot be read back is one that could not be written.
-  Outcome outcome() const {
-    return opened && !file.failed() ? Outcome::kDone : Outcome::kCannotWriteOutput;
-  }
+  // How reading it went, once its pass is done.
+  Outcome outcome() { return opening == Outcome::kDone ? file.readBackOutcome() : opening; }
 };
 
+// The first failure of a step made of several.
+Outcome firstFailure(std::initializer_list<Outcome> outcomes) {
+  for (const Outcome outcome : outcomes) {
+    if (outcome != Outcome::kDone) return outcome;
+  }
+  return Outcome::kDone;
+}
+
 // Pass 1: the drawing's line objects into the vertex file.
-Outcome extract(InputFile& drawingFile, const NativeName& name, TakenFiles* taken,
-                WrittenFile* vertices) {
+Outcome extract(InputFile& drawingFile, Outputs& outputs, WrittenFile* vertices) {
   std::istream drawing(&drawingFile);
-  const Outcome outcome = writeOutput(name, taken, vertices,
+  const Outcome outcome = writeOutput(outputs.vertices, vertices,
                                       [&](std::ostream& out) { extractLineObjects(drawing, out); });
   return drawingFile.failed() ? Outcome::kCannotReadInput : outcome;
 }
 
 // Pass 2: the vertex file's blocks into the shape file.
-Outcome classify(const OutputNames& names, const WrittenFile& vertices, TakenFiles* taken,
+Outcome classify(const Folder& folder, Outputs& outputs, const WrittenFile& vertices,
                  WrittenFile* shapes) {
-  ReadBack in(names.vertices, vertices);
-  if (!in.opened) return Outcome::kCannotWriteOutput;
-  const Outcome outcome = writeOutput(names.shapes, taken, shapes,
+  ReadBack in(folder, outputs.vertices, vertices);
+  if (in.opening != Outcome::kDone) return in.opening;
+  const Outcome outcome = writeOutput(outputs.shapes, shapes,
                                       [&](std::ostream& out) { classifyBlocks(in.stream, out); });
-  return outcome == Outcome::kDone ? in.outcome() : outcome;
+  return firstFailure({outcome, in.outcome()});
 }
 
 // Pass 3: the bounds of the vertex file's vertices.
-Outcome measure(const NativeName& name, const WrittenFile& vertices, Bounds* bounds) {
-  ReadBack in(name, vertices);
-  if (in.opened) *bounds = computeBounds(in.stream);
+Outcome measure(const Folder& folder, const Outputs& outputs, const WrittenFile& vertices,
+                Bounds* bounds) {
+  ReadBack in(folder, outputs.vertices, vertices);
+  if (in.opening != Outcome::kDone) return in.opening;
+  *bounds = computeBounds(in.stream);
   return in.outcome();
 }
 
 // Pass 4: the SVG file from the vertex and shape files.
-Outcome draw(const OutputNames& names, const WrittenFile& vertices, const WrittenFile& shapes,
-             const Bounds& bounds, TakenFiles* taken) {
-  ReadBack vertexIn(names.vertices, vertices);
-  ReadBack shapeIn(names.shapes, shapes);
-  if (!vertexIn.opened || !shapeIn.opened) return Outcome::kCannotWriteOutput;
+Outcome draw(const Folder& folder, Outputs& outputs, const WrittenFile& vertices,
+             const WrittenFile& shapes, const Bounds& bounds) {
+  ReadBack vertexIn(folder, outputs.vertices, vertices);
+  ReadBack shapeIn(folder, outputs.shapes, shapes);
+  if (const Outcome opening = firstFailure({vertexIn.opening, shapeIn.opening});
+      opening != Outcome::kDone) {
+    return opening;
+  }
   WrittenFile svg;
-  const Outcome outcome = writeOutput(names.svg, taken, &svg, [&](std::ostream& out) {
+  const Outcome outcome = writeOutput(outputs.svg, &svg, [&](std::ostream& out) {
     writeSvg(vertexIn.stream, shapeIn.stream, out, bounds, scaleBarLength(bounds));
   });
-  if (outcome != Outcome::kDone) return outcome;
-  return vertexIn.outcome() == Outcome::kDone ? shapeIn.outcome() : vertexIn.outcome();
+  return firstFailure({outcome, vertexIn.outcome(), shapeIn.outcome()});
 }
 
-// Opens the drawing and names the outputs after it; kDone if it may be converted.
-Outcome openDrawing(const NativeName& typed, InputFile* file, FileIdentity* drawing,
-                    OutputNames* names) {
-  if (const Outcome opened = file->open(typed); opened != Outcome::kDone) return opened;
-  // The outputs are named after the drawing's name as the system opened it.
-  NativeName opened = longName(typed);
-  dropTrailingDotsAndSpaces(opened);
-  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
-  *names = outputNames(opened);
-  FileFacts facts;
-  if (!file->facts(&facts)) return Outcome::kCannotWriteOutput;
-  *drawing = facts.identity;
-  return checkOutputs(*drawing, *names);
-}
-
-// The dialogue, step by step.
-int converse(NameInput& input, std::ostream& console) {
-  // 1. The prompt, on the line where the name is typed.
+// The dialogue, step by step, up to its outcome.
+Outcome converse(NameInput& input, std::ostream& console) {
+  // 1. The prompt, on the line where the name is typed, and memory set aside for the run.
   console << kPrompt << std::flush;
+  const MemoryReserve reserve;
+  if (!reserve.held()) return Outcome::kOutOfMemory;
   // 2. The name: one word, or on Windows a quoted path.
   NativeName typed;
-  if (!input.readName(&typed)) return stopWith(Outcome::kMissingInput, input, console);
-  // 3 and 4. The drawing, and the outputs' names, refused before anything is written.
+  if (!input.readName(&typed)) return Outcome::kMissingInput;
+  // 3 and 4. The drawing in its folder, and the outputs, checked and held before anything is
+  // written.
+  Folder folder;
   InputFile drawingFile;
-  FileIdentity drawing;
   OutputNames names;
-  Outcome outcome = openDrawing(typed, &drawingFile, &drawing, &names);
-  if (outcome != Outcome::kDone) return stopWith(outcome, input, console);
+  FileIdentity drawing;
+  Outcome outcome = openDrawing(typed, &folder, &drawingFile, &names, &drawing);
+  if (outcome != Outcome::kDone) return outcome;
+  Outputs outputs(folder, names, drawing);
+  outcome = holdOutputs(outputs);
+  if (outcome != Outcome::kDone) return outcome;
   // 5. The progress word, shown while the passes run.
   console << kWorking << std::flush;
   // 6 to 9. The four passes.
-  outcome = convertDrawing(drawingFile, drawing, names);
-  // 10. A run that succeeded ends without waiting.
-  return outcome == Outcome::kDone ? 0 : stopWith(outcome, input, console);
-}
-
-// Memory set aside at the start and given back when an allocation fails, just before
-// std::bad_alloc is thrown, so that the exception can be allocated and the failure reported. Taking
-// it also tells, before anything is thrown, whether there is memory at all. Measured with `ulimit
-// -v` from 4000 to 12000 KiB and with a malloc that fails from its nth call on: without it, five
-// limits and a malloc failing from its first call end in std::terminate (status 134), because
-// the C++ runtime could not set aside its own memory for exceptions either.
-void* memoryReserve = nullptr;
-
-void releaseMemoryReserve() {
-  std::free(memoryReserve);
-  memoryReserve = nullptr;
-  std::set_new_handler(nullptr);
-  throw std::bad_alloc();
+  return convertDrawing(drawingFile, folder, outputs);
 }
 
 }  // namespace
 
-Outcome convertDrawing(InputFile& drawingFile, const FileIdentity& drawing,
-                       const OutputNames& names) {
-  TakenFiles taken;
-  taken.add(drawing);
+Outcome convertDrawing(InputFile& drawingFile, const Folder& folder, Outputs& outputs) {
   WrittenFile vertices;
   WrittenFile shapes;
   Bounds bounds;
-  Outcome outcome = extract(drawingFile, names.vertices, &taken, &vertices);
-  if (outcome == Outcome::kDone) outcome = classify(names, vertices, &taken, &shapes);
-  if (outcome == Outcome::kDone) outcome = measure(names.vertices, vertices, &bounds);
-  if (outcome == Outcome::kDone) outcome = draw(names, vertices, shapes, bounds, &taken);
+  Outcome outcome = extract(drawingFile, outputs, &vertices);
+  if (outcome == Outcome::kDone) outcome = classify(folder, outputs, vertices, &shapes);
+  if (outcome == Outcome::kDone) outcome = measure(folder, outputs, vertices, &bounds);
+  if (outcome == Outcome::kDone) outcome = draw(folder, outputs, vertices, shapes, bounds);
   return outcome;
 }
 
-int runConversion(NameInput& input, std::ostream& console) {
-  // The one place an allocation failure arrives: every file is closed on the way here, and each
-  // pass took its buffers before its output was opened, so no old output has been emptied.
+void runConversion(NameInput& input, std::ostream& console) {
+  Outcome outcome;
+  // A lack of memory in an allocation or in the system arrives here as std::bad_alloc and becomes
+  // an outcome like any other. Every file is closed on the way here, and each pass took its
+  // buffers before its output was emptied, so no old output has been lost.
   try {
-    return converse(input, console);
+    outcome = converse(input, console);
   } catch (const std::bad_alloc&) {
-    return stopWith(Outcome::kOutOfMemory, input, console);
+    outcome = Outcome::kOutOfMemory;
   }
+  // 10. A run that succeeded ends without waiting.
+  if (outcome != Outcome::kDone) stopWith(outcome, input, console);
 }
 
 int runConversion() {
-  ignoreBrokenPipes();
-  StreamNameInput piped(std::cin);
+  reportFailedWritesAsErrors();
+  StreamNameInput piped(std::cin, readPipedName);
   NameInput* console = consoleNameInput();
-  NameInput& input = console != nullptr ? *console : piped;
-  constexpr std::size_t kReserveSize = std::size_t{64} * 1024;
-  memoryReserve = std::malloc(kReserveSize);
-  if (memoryReserve == nullptr) {
-    std::cout << kPrompt;
-    return stopWith(Outcome::kOutOfMemory, input, std::cout);
-  }
-  std::set_new_handler(releaseMemoryReserve);
-  const int status = runConversion(input, std::cout);
-  std::set_new_handler(nullptr);
-  std::free(memoryReserve);
-  memoryReserve = nullptr;
-  return status;
+  runConversion(console != nullptr ? *console : piped, std::cout);
+  return 0;
 }
 
 }  // namespace lines2svg

@@ -41,6 +41,13 @@ std::size_t characterStart(const std::basic_string<Char>& name, std::size_t end,
 }  // namespace
 
 template <typename Char>
+std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style) {
+  std::size_t length = name.size();
+  while (length > 0 && !isSeparator(name[length - 1], style)) --length;
+  return length;
+}
+
+template <typename Char>
 void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style) {
   bool utf8 = false;
   if constexpr (sizeof(Char) == 1) utf8 = isValidUtf8(name);
@@ -58,8 +65,7 @@ void setExtension(std::basic_string<Char>& name, std::string_view extension, Pat
 template <typename Char>
 void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style) {
   if (style != PathStyle::kWindows) return;
-  std::size_t partStart = name.size();
-  while (partStart > 0 && !isSeparator(name[partStart - 1], style)) --partStart;
+  const std::size_t partStart = folderPartLength(std::basic_string_view<Char>(name), style);
   std::size_t end = name.size();
   while (end > partStart && (name[end - 1] == Char('.') || name[end - 1] == Char(' '))) --end;
   const bool onlyDots =
@@ -91,6 +97,8 @@ template void setExtension(std::string&, std::string_view, PathStyle);
 template void setExtension(std::wstring&, std::string_view, PathStyle);
 template void dropTrailingDotsAndSpaces(std::string&, PathStyle);
 template void dropTrailingDotsAndSpaces(std::wstring&, PathStyle);
+template std::size_t folderPartLength(std::string_view, PathStyle);
+template std::size_t folderPartLength(std::wstring_view, PathStyle);
 template bool hasOutputExtension(std::string_view);
 template bool hasOutputExtension(std::wstring_view);
 

@@ -1,6 +1,7 @@
 #ifndef LINES2SVG_DRIVER_FILE_NAMES_H_
 #define LINES2SVG_DRIVER_FILE_NAMES_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,14 +32,19 @@ void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = 
 template <typename Char>
 bool hasOutputExtension(std::basic_string_view<Char> name);
 
-// The names of the three files the program writes, beside the drawing.
+// The length of the typed name's folder part, its last separator included; 0 when the name has
+// none. What follows is the name of the drawing in that folder.
+template <typename Char>
+std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style = hostPathStyle());
+
+// The names of the three files the program writes, in the drawing's folder.
 struct OutputNames {
   NativeName vertices;
   NativeName shapes;
   NativeName svg;
 };
 
-// Makes the three written files' names from the drawing's name.
+// Makes the three written files' names from the drawing's name in its folder.
 OutputNames outputNames(const NativeName& drawing, PathStyle style = hostPathStyle());
 
 }  // namespace lines2svg

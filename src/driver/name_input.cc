@@ -118,9 +118,7 @@ void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ende
 }
 
 void StreamNameInput::waitForKey() {
-  // The rest of the line is skipped, but no further than a name could reach: input that never
-  // ends a line ends the wait as a key would.
-  for (std::size_t skipped = 0; !ended_ && skipped <= maxNameBytes(); ++skipped) {
+  for (std::size_t skipped = 0; !ended_ && skipped < kMostSkippedInWait; ++skipped) {
     const int c = in_.sbumpc();
     if (c == std::char_traits<char>::eof()) return;
     if (c == '\n') {

@@ -5,7 +5,7 @@
 #include <istream>
 #include <string>
 
-#include "driver/platform.h"
+#include "driver/native_name.h"
 
 namespace lines2svg {
 
@@ -20,9 +20,15 @@ class NameInput {
 
   // Waits until one more character is typed, not counting the rest of the line that held the
   // name, so that a console window opened just for this run stays open. Input that has already
-  // ended is not waited on, and a rest of the line longer than any name is not read to its end.
+  // ended is not waited on, and no more than kMostSkippedInWait characters of the rest of the line
+  // are read.
   virtual void waitForKey() = 0;
 };
+
+// How much of the rest of the line a wait skips at most: more than any name on any system (32,767
+// UTF-16 units, each at most four bytes when piped), so that input that never ends a line ends
+// the wait as a key would.
+inline constexpr std::size_t kMostSkippedInWait = std::size_t{1} << 17;
 
 // Gathers a typed name one character at a time, in bounded memory whatever is typed. Leading
 // separators are skipped and the name runs to the next separator; in the Windows style a name
@@ -74,32 +80,21 @@ class NameCollector {
 // that ended it unread; `ended` tells whether the input ended.
 void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ended);
 
-// Turns what a console gives into typed lines. CR LF, a CR alone and an LF alone each end a line,
-// handed on as one LF: a console without line input gives Enter as a CR alone.
-class LineEnds {
- public:
-  // Makes `c` the character to use, or returns false when it is the LF of a CR LF, to be dropped.
-  bool take(wchar_t* c) {
-    const bool dropped = afterCr_ && *c == L'\n';
-    afterCr_ = *c == L'\r';
-    if (afterCr_) *c = L'\n';
-    return !dropped;
-  }
+// How a name is read from a byte stream on this system: readPipedName, or a stand-in in tests.
+// `ended` tells whether the input has ended.
+using ReadPipedName = bool (*)(std::streambuf& in, NativeName* name, bool* ended);
 
- private:
-  bool afterCr_ = false;
-};
-
-// Reads the name from a byte stream: a pipe, a file or a terminal (see readPipedName).
+// Reads the name from a byte stream: a pipe, a file or a terminal.
 class StreamNameInput : public NameInput {
  public:
-  explicit StreamNameInput(std::istream& in) : in_(*in.rdbuf()) {}
+  StreamNameInput(std::istream& in, ReadPipedName read) : in_(*in.rdbuf()), read_(read) {}
 
-  bool readName(NativeName* name) override { return readPipedName(in_, name, &ended_); }
+  bool readName(NativeName* name) override { return read_(in_, name, &ended_); }
   void waitForKey() override;
 
  private:
   std::streambuf& in_;
+  ReadPipedName read_;
   bool ended_ = false;
 };
 

@@ -1,31 +1,22 @@
 #ifndef LINES2SVG_DRIVER_PLATFORM_H_
 #define LINES2SVG_DRIVER_PLATFORM_H_
 
-// All the program asks of the system: files by name and by handle, the console, and the rules of
-// the host's paths. platform_posix.cc and platform_windows.cc implement it; nothing else in the
-// program knows which system it runs on.
+// All the program asks of the system: a folder held open and the files in it, the console, and
+// the rules of the host's paths. platform_posix.cc and platform_windows.cc implement it; nothing
+// else in the program knows which system it runs on. Where the system runs out of memory, these
+// functions throw std::bad_alloc, as an allocation does, so that a lack of memory reaches the
+// user by one route.
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <streambuf>
-#include <string>
+
+#include "driver/native_name.h"
+#include "driver/outcome.h"
 
 namespace lines2svg {
 
 class NameInput;
-
-// A file name as the system's file functions take it: UTF-16 on Windows, bytes elsewhere.
-using NativeName = std::filesystem::path::string_type;
-
-// The two ways of writing a path that typed names are read and split by.
-enum class PathStyle {
-  // Only '/' separates folders, and a typed name is one whitespace-separated word.
-  kPosix,
-  // '\', '/' and a drive's ':' separate folders, and a typed name in double quotes may hold
-  // spaces.
-  kWindows,
-};
 
 // The path style of the system the program runs on.
 PathStyle hostPathStyle();
@@ -36,9 +27,13 @@ std::size_t maxNameLength();
 // The most bytes a piped name can take.
 std::size_t maxNameBytes();
 
-// An open file: a descriptor, or a Windows handle, held as an integer.
+// An open file or folder: a descriptor, or a Windows handle, held as an integer.
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kNoFile = -1;
+
+// A read or a write asks the system for at most this many bytes at once, below every system's
+// limit for one call.
+inline constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
 
 // What makes a file the same under any of its names: the device and file number (on Windows, the
 // volume serial number and the file index).
@@ -59,39 +54,29 @@ struct FileFacts {
   bool plainFile = false;
 };
 
-// How an open, a check or a step of the conversion ended: done, or the failure the user is told.
-enum class Outcome {
-  kDone,
-  // Nothing readable has the drawing's name: no file, a folder, or a Windows device such as CON.
-  kMissingInput,
-  // An output's name reaches the drawing, through a link or as another name of it.
-  kInputWouldBeOverwritten,
-  // An output may not be written (its name is a link, has other names, is no plain file, or the
-  // system cannot tell), or a written file could not be written or read back whole.
-  kCannotWriteOutput,
-  // The drawing exists but cannot be read: no permission, another program holds it, or a read
-  // failed.
-  kCannotReadInput,
-  // Memory ran out.
-  kOutOfMemory,
-};
+// Opens the folder that the typed name's folder part names (the current folder when it has
+// none), and then the drawing in it by the typed name's last part; links are followed, and other
+// programs may read the drawing but not write it meanwhile. The folder is held for the whole run:
+// every other file is reached through it, so that renaming the folder, or putting another in its
+// place, cannot send the outputs elsewhere. `opened` is the drawing's name in the folder as the
+// system opened it, which the outputs are named after: on Windows its long name, without the dots
+// and spaces Windows drops, so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as
+// typed. A Windows device is never opened. Returns kDone, kMissingInput or kCannotReadInput; on
+// kDone both handles are open.
+Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
+                    NativeName* opened);
 
-// Which file is opened for reading.
-enum class ReadOpening {
-  // The drawing: links are followed, and other programs may read it but not write it meanwhile.
-  kDrawing,
-  // One of the program's own files: never through a link, and never waiting on a FIFO.
-  kOwnFile,
-};
+// Opens one of the program's own files in `folder` to read it back: never through a link, and
+// never waiting on a FIFO. Returns kDone or kCannotWriteOutput, since a file that cannot be read
+// back is one that could not be written.
+Outcome openToReadBack(FileHandle folder, const NativeName& name, FileHandle* file);
 
-// Opens a file for reading, in binary; a Windows device is never opened. Returns kDone,
-// kMissingInput, kCannotReadInput or kOutOfMemory.
-Outcome openForReading(const NativeName& name, ReadOpening opening, FileHandle* file);
-
-// Opens an output for writing, creating it if absent, without following a link in the last part
-// of its name, without waiting on a FIFO or device, and without emptying it: its facts are
-// checked before anything in it changes. Returns kDone, kCannotWriteOutput or kOutOfMemory.
-Outcome openForWriting(const NativeName& name, FileHandle* file);
+// Opens an output in `folder` for writing, without following a link, without waiting on a FIFO
+// or device, and without emptying it: its facts are checked before anything in it changes. With
+// `create`, an absent output is created; without it, an absent output is left absent and `file`
+// stays kNoFile. Returns kDone or kCannotWriteOutput (no permission, held by another program, or
+// on Windows a short name of another file).
+Outcome openForWriting(FileHandle folder, const NativeName& name, bool create, FileHandle* file);
 
 // The facts of an open file; false if the system cannot tell them.
 bool factsOf(FileHandle file, FileFacts* facts);
@@ -106,10 +91,10 @@ std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size);
 // the bytes stored to `stored`; false on a write error.
 bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64_t* stored);
 
-// Closes an open file; kNoFile is left alone.
+// Closes an open file or folder; kNoFile is left alone.
 void closeFile(FileHandle file);
 
-// What an output's name holds before anything is written.
+// What an output's name in the drawing's folder holds before anything is written.
 struct OutputLookup {
   // Something has the name, or the system cannot tell.
   bool exists = true;
@@ -121,12 +106,8 @@ struct OutputLookup {
   FileIdentity identity;
 };
 
-// Looks up what an output's name holds.
-OutputLookup lookUpOutput(const NativeName& name);
-
-// The name the outputs are named after: on Windows the drawing's name with each short (8.3) part
-// made long, so that PLANOV~1.TXT gives planovani.dat; elsewhere the name itself.
-NativeName longName(const NativeName& drawing);
+// Looks up what an output's name in `folder` holds.
+OutputLookup lookUpOutput(FileHandle folder, const NativeName& name);
 
 // Reads the drawing's name from a byte stream (a pipe, a file or a terminal), one byte at a time,
 // as NameCollector gathers it; false if there is none. On Linux the name is its bytes. On
@@ -140,30 +121,10 @@ bool readPipedName(std::streambuf& in, NativeName* name, bool* ended);
 // console, and always elsewhere. It needs no memory of its own.
 NameInput* consoleNameInput();
 
-// Makes a console reader that has gone, or a file-size limit, harmless: a failed console write
-// is ignored, and a cut-short file write is reported like a full disk.
-void ignoreBrokenPipes();
-
-// Windows only, declared here for its tests: the code pages piped bytes may be in.
-struct CodePages {
-  // The console's input code page, in which cmd writes `echo name | lines2svg` to a pipe.
-  unsigned console = 0;
-  // The ANSI code page, in which Windows programs that are not Unicode write text.
-  unsigned ansi = 0;
-};
-
-// Windows only: decodes `bytes` from `codePage`. In UTF-8, bytes that are not valid UTF-8 make it
-// fail; every other code page takes every byte.
-bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
-
-// Windows only: the name piped bytes stand for, as readPipedName decodes them. When no decoding
-// names a file (a folder does not count), the console's is returned.
-std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
-                             bool (*isFile)(const std::wstring&));
-
-// Windows only: true when Windows opens the name as a device: CON, AUX, COM1 and the other device
-// names in any folder, or a \\.\ path to a device such as \\.\C:.
-bool isDeviceName(const std::wstring& name);
+// Makes a failed write an error the program reports rather than a signal that ends it: a
+// console reader that has gone is ignored, and a write cut short by a file-size limit is
+// reported like a full disk.
+void reportFailedWritesAsErrors();
 
 }  // namespace lines2svg
 

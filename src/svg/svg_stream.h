@@ -40,8 +40,8 @@ class SvgStream {
   // Sets the number of decimals for the numbers that follow.
   void setPrecision(int precision) { precision_ = precision; }
 
-  // Hands everything to the file; false if it could not be written.
-  bool flush() { return out_.flush(); }
+  // Hands everything to the file; a failure shows in the file's stream.
+  void flush() { out_.flush(); }
 
  private:
   OutputBuffer out_;

@@ -40,10 +40,9 @@ void OutputBuffer::writeInteger(std::int64_t value) {
   write(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
 }
 
-bool OutputBuffer::flush() {
+void OutputBuffer::flush() {
   drain();
   out_.flush();
-  return !out_.fail();
 }
 
 }  // namespace lines2svg

@@ -51,8 +51,8 @@ class OutputBuffer {
   // Appends a whole number in decimal.
   void writeInteger(std::int64_t value);
 
-  // Hands everything to the stream and flushes the stream; false if the stream failed.
-  bool flush();
+  // Hands everything to the stream and flushes the stream; a failure shows in the stream's state.
+  void flush();
 
  private:
   // Copies the short pieces most writes are with a few fixed-size moves, which the compiler

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -20,8 +21,8 @@ namespace {
 TEST(RunConversion, WaitsForOneMoreCharacterAfterAMessage) {
   std::istringstream in("no-such-drawing.txt rest of line\nAB");
   std::ostringstream out;
-  StreamNameInput input(in);
-  EXPECT_EQ(runConversion(input, out), 0);
+  StreamNameInput input(in, readPipedName);
+  runConversion(input, out);
   EXPECT_EQ(out.str(), "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!");
   EXPECT_EQ(in.get(), 'B');
 }
@@ -62,21 +63,27 @@ TEST(ReadErrors, EveryPassMeetsTheFailureOfItsInput) {
 }
 
 TEST(ConvertDrawing, ReportsADrawingThatFailsToRead) {
-  const std::filesystem::path folder =
+  const std::filesystem::path folderPath =
       std::filesystem::temp_directory_path() /
       ("lines2svg_driver_test_" +
        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(folder);
-  const NativeName stem = (folder / "plan.").native();
-  const OutputNames names{stem + NativeName{'d', 'a', 't'}, stem + NativeName{'t', 'r', 'd'},
-                          stem + NativeName{'s', 'v', 'g'}};
+  std::filesystem::create_directories(folderPath);
+  std::ofstream(folderPath / "plan.txt") << "&L P 1 2 L 3 4 &E\n";
+  // The folder is held as a run holds it; the drawing's bytes come from a failing stand-in.
+  Folder folder;
+  InputFile opened;
+  NativeName name;
+  ASSERT_EQ(opened.openDrawing((folderPath / "plan.txt").native(), &folder, &name), Outcome::kDone);
+  const OutputNames names = outputNames(name);
   for (std::size_t failAt : {0, 7, 1 << 20}) {
     FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
-    EXPECT_EQ(convertDrawing(failing, FileIdentity{}, names), Outcome::kCannotReadInput) << failAt;
+    Outputs outputs(folder, names, FileIdentity{});
+    EXPECT_EQ(convertDrawing(failing, folder, outputs), Outcome::kCannotReadInput) << failAt;
   }
   FailingBuffer drawing("&L P 1 2 L 3 4 &E\n", std::string::npos);
-  EXPECT_EQ(convertDrawing(drawing, FileIdentity{}, names), Outcome::kDone);
-  std::filesystem::remove_all(folder);
+  Outputs outputs(folder, names, FileIdentity{});
+  EXPECT_EQ(convertDrawing(drawing, folder, outputs), Outcome::kDone);
+  std::filesystem::remove_all(folderPath);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 // A stand-in for the system: a name's first letter says what looking it up finds. "a" and "b"
 // are plain files, "d" a link to the drawing, "l" a link elsewhere, "h" a file with another name,
 // "n" nothing, "e" an error, "c" a device.
-OutputLookup fakeLookUp(const NativeName& name) {
+OutputLookup fakeLookUp(FileHandle, const NativeName& name) {
   const char letter = name.empty() ? 'n' : static_cast<char>(name[0]);
   const std::string letters = "abdlhec";
   // Whether the name holds something, a plain file, and what it reaches.
@@ -49,7 +49,7 @@ TEST(CheckOutputs, RefusesUnlessItKnows) {
       return NativeName(1, static_cast<NativeName::value_type>(c.names[i]));
     };
     const OutputNames names{name(0), name(1), name(2)};
-    EXPECT_EQ(checkOutputs(FileIdentity{1, 1}, names, fakeLookUp), c.check) << c.names;
+    EXPECT_EQ(checkOutputs(Folder{}, FileIdentity{1, 1}, names, fakeLookUp), c.check) << c.names;
   }
 }
 
@@ -72,6 +72,13 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
   fs::create_directories(folder);
   const fs::path other = folder / "other.txt";
   const fs::path out = folder / "plan.dat";
+  // The folder is held as a run holds it, through its drawing.
+  std::ofstream(folder / "plan.txt") << "drawing";
+  Folder held;
+  InputFile drawing;
+  NativeName drawingName;
+  ASSERT_EQ(drawing.openDrawing((folder / "plan.txt").native(), &held, &drawingName),
+            Outcome::kDone);
   // What stands at the output's name when it is opened.
   enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink, kTakenFile };
   const struct {
@@ -110,19 +117,21 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
       case Planted::kTakenFile: {
         {
           // Closed before the rename, which Windows refuses for an open file.
+          Folder otherFolder;
           InputFile file;
+          NativeName otherName;
           FileFacts facts;
-          ASSERT_EQ(file.open(other.native()), Outcome::kDone);
+          ASSERT_EQ(file.openDrawing(other.native(), &otherFolder, &otherName), Outcome::kDone);
           ASSERT_TRUE(file.facts(&facts));
-          taken.add(facts.identity);
+          taken.set(2, facts.identity);
         }
         fs::rename(other, out);
         break;
       }
     }
     if (error) continue;
-    const NativeName name = out.native();
-    OutputFile file(name, taken);
+    const NativeName name = out.filename().native();
+    OutputFile file(held, name, &taken, 1);
     std::ostream stream(&file);
     stream << "x\n" << std::flush;
     WrittenFile written;
@@ -134,8 +143,77 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
     EXPECT_FALSE(fs::exists(folder / "gone")) << label;
     if (c.outcome == Outcome::kDone) {
       InputFile back;
-      EXPECT_TRUE(back.openWritten(name, written)) << label;
+      EXPECT_EQ(back.openWritten(held, name, written), Outcome::kDone) << label;
     }
+  }
+  fs::remove_all(folder);
+}
+
+// A written file's reads, altered as another program or a faulty share could alter them: cut
+// short at `cutAt` (a file truncated while it is read, or a read that wrongly gives nothing), or
+// followed by `extra` bytes (a file that grew).
+class AlteredReads : public InputFile {
+ public:
+  AlteredReads(std::size_t cutAt, std::string extra) : cutAt_(cutAt), extra_(std::move(extra)) {}
+
+ protected:
+  std::ptrdiff_t readSome(char* to, std::size_t size) override {
+    if (offset_ >= cutAt_) return 0;
+    std::ptrdiff_t got = InputFile::readSome(to, std::min(size, cutAt_ - offset_));
+    if (got == 0 && !extra_.empty()) {
+      got = static_cast<std::ptrdiff_t>(extra_.copy(to, std::min(size, extra_.size())));
+      extra_.clear();
+    }
+    offset_ += static_cast<std::size_t>(got);
+    return got;
+  }
+
+ private:
+  std::size_t cutAt_;
+  std::string extra_;
+  std::size_t offset_ = 0;
+};
+
+TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() /
+      ("lines2svg_read_back_test_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  fs::create_directories(folder);
+  std::ofstream(folder / "plan.txt") << "drawing";
+  Folder held;
+  InputFile drawing;
+  NativeName drawingName;
+  ASSERT_EQ(drawing.openDrawing((folder / "plan.txt").native(), &held, &drawingName),
+            Outcome::kDone);
+  const NativeName name = fs::path("plan.dat").native();
+  TakenFiles taken;
+  OutputFile out(held, name, &taken, 1);
+  std::ostream(&out) << "x\n1 2\n3 4\n" << std::flush;
+  WrittenFile written;
+  ASSERT_EQ(out.close(&written), Outcome::kDone);
+  const struct {
+    const char* label;
+    std::size_t cutAt;
+    const char* extra;
+    bool readByPass;  // false: the pass stops at once, and the rest is read when it ends
+    Outcome outcome;
+  } cases[] = {
+      {"whole", std::string::npos, "", true, Outcome::kDone},
+      {"whole, read at the end", std::string::npos, "", false, Outcome::kDone},
+      {"cut short", 5, "", true, Outcome::kCannotWriteOutput},
+      {"nothing at the first read", 0, "", true, Outcome::kCannotWriteOutput},
+      {"cut short, read at the end", 5, "", false, Outcome::kCannotWriteOutput},
+      {"grown", std::string::npos, "5 6\n", true, Outcome::kCannotWriteOutput},
+  };
+  for (const auto& c : cases) {
+    AlteredReads back(c.cutAt, c.extra);
+    ASSERT_EQ(back.openWritten(held, name, written), Outcome::kDone) << c.label;
+    char piece[3];
+    while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
+    }
+    EXPECT_EQ(back.readBackOutcome(), c.outcome) << c.label;
   }
   fs::remove_all(folder);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "driver/windows_text.h"
+
 namespace lines2svg {
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/platform.h"
+#include "driver/windows_text.h"
 
 namespace lines2svg {
 namespace {

@@ -1,0 +1,51 @@
+#ifndef LINES2SVG_DRIVER_WINDOWS_TEXT_H_
+#define LINES2SVG_DRIVER_WINDOWS_TEXT_H_
+
+// The pieces of the Windows platform that its tests reach: how piped bytes become a name, which
+// names are devices, and how the console's line ends are read. platform_windows.cc implements the
+// functions; this header keeps free of <windows.h>, so that LineEnds is tested everywhere.
+
+#include <string>
+
+namespace lines2svg {
+
+// The code pages piped bytes may be in.
+struct CodePages {
+  // The console's input code page, in which cmd writes `echo name | lines2svg` to a pipe.
+  unsigned console = 0;
+  // The ANSI code page, in which Windows programs that are not Unicode write text.
+  unsigned ansi = 0;
+};
+
+// Decodes `bytes` from `codePage`. In UTF-8, bytes that are not valid UTF-8 make it fail; every
+// other code page takes every byte.
+bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
+
+// The name piped bytes stand for, as readPipedName decodes them. When no decoding names a file (a
+// folder does not count), the console's is returned.
+std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
+                             bool (*isFile)(const std::wstring&));
+
+// True when Windows opens the name as a device: CON, AUX, COM1 and the other device names in any
+// folder, or a \\.\ or \\?\ path to a device such as \\.\C: or \\?\COM7.
+bool isDeviceName(const std::wstring& name);
+
+// Turns what a console gives into typed lines. CR LF, a CR alone and an LF alone each end a line,
+// handed on as one LF: a console without line input gives Enter as a CR alone.
+class LineEnds {
+ public:
+  // Makes `c` the character to use, or returns false when it is the LF of a CR LF, to be dropped.
+  bool take(wchar_t* c) {
+    const bool dropped = afterCr_ && *c == L'\n';
+    afterCr_ = *c == L'\r';
+    if (afterCr_) *c = L'\n';
+    return !dropped;
+  }
+
+ private:
+  bool afterCr_ = false;
+};
+
+}  // namespace lines2svg
+
+#endif  // LINES2SVG_DRIVER_WINDOWS_TEXT_H_
