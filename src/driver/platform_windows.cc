@@ -1,11 +1,15 @@
 // The system's side of the program on Windows.
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 
+#include "driver/file_names.h"
 #include "driver/name_input.h"
 #include "driver/platform.h"
+#include "driver/windows_text.h"
 
 namespace lines2svg {
 
@@ -17,8 +21,9 @@ HANDLE handleOf(FileHandle file) {
 }
 FileHandle fileOf(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
 
-bool isMemoryError(DWORD error) {
-  return error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY;
+// A lack of memory in the system is thrown, as an allocation's is.
+void throwIfOutOfMemory(DWORD error) {
+  if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY) throw std::bad_alloc();
 }
 
 // True when a file, not a folder, of that name exists.
@@ -37,40 +42,99 @@ CodePages pipeCodePages() {
   return pages;
 }
 
-// The long form of an existing file's name, each short (8.3) part made long; the name itself if
-// Windows cannot tell.
-std::wstring longPathOf(const std::wstring& name) {
-  const DWORD size = GetLongPathNameW(name.c_str(), nullptr, 0);
-  if (size == 0) return name;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetLongPathNameW(name.c_str(), full.data(), size);
-  if (length == 0 || length >= size) return name;
-  full.resize(length);
-  return full;
-}
-
 // The last part of a path.
 std::wstring lastPart(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/:");
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// True when an existing file's name is one of its other names, such as PLANOV~1.DAT for
-// planovani.data: writing there would replace a file the user knows by another name.
-bool isAlias(const std::wstring& name) {
-  const std::wstring typed = lastPart(name);
-  const std::wstring found = lastPart(longPathOf(name));
-  return CompareStringOrdinal(typed.c_str(), static_cast<int>(typed.size()), found.c_str(),
+// The name of an open file in its folder as the file system keeps it: the long name, whatever
+// name it was opened by; empty if Windows cannot tell.
+std::wstring nameOfOpenFile(HANDLE file) {
+  constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_NONE;
+  const DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, kFlags);
+  if (size == 0) return {};
+  std::wstring path(size, L'\0');
+  const DWORD length = GetFinalPathNameByHandleW(file, path.data(), size, kFlags);
+  if (length == 0 || length >= size) return {};
+  path.resize(length);
+  return lastPart(path);
+}
+
+// True when an open file's name in its folder is not `name`: `name` is then another name of it,
+// such as PLANOV~1.DAT for planovani.data, and writing there would replace a file the user knows
+// by another name.
+bool isAlias(HANDLE file, const std::wstring& name) {
+  const std::wstring found = nameOfOpenFile(file);
+  return CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), found.c_str(),
                               static_cast<int>(found.size()), TRUE) != CSTR_EQUAL;
 }
 
-// Opens a name only to look at it: no access is asked for, so a file another program holds can
-// still be looked at, and a folder opens too. With `own`, a reparse point (a link) is opened
-// itself rather than followed.
-HANDLE openToLookAt(const std::wstring& name, bool own) {
-  const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (own ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-  return CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_EXISTING, flags, nullptr);
+// A file in the drawing's folder, opened by its name relative to the folder's handle, so that it
+// is looked up in that folder whatever has been renamed since. Only a file opens, not a folder,
+// unless `folderToo`.
+struct InFolder {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  // The NT status of a failed open, and the Windows error it stands for.
+  NTSTATUS status = 0;
+  DWORD error = ERROR_SUCCESS;
+  bool created = false;
+};
+
+InFolder openInFolder(FileHandle folder, const std::wstring& name, ACCESS_MASK access, ULONG share,
+                      ULONG disposition, ULONG options) {
+  InFolder opened;
+  // A name within the system's limit fits a UNICODE_STRING; an empty one would open the folder.
+  if (name.empty() || name.size() > maxNameLength()) {
+    opened.error = ERROR_FILE_NOT_FOUND;
+    return opened;
+  }
+  UNICODE_STRING object;
+  object.Buffer = const_cast<wchar_t*>(name.c_str());
+  object.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  object.MaximumLength = object.Length;
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &object, OBJ_CASE_INSENSITIVE, handleOf(folder), nullptr);
+  IO_STATUS_BLOCK io{};
+  HANDLE handle = nullptr;
+  opened.status =
+      NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
+                   share, disposition, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+  if (opened.status < 0) {
+    opened.error = RtlNtStatusToDosError(opened.status);
+    throwIfOutOfMemory(opened.error);
+    return opened;
+  }
+  opened.handle = handle;
+  opened.created = io.Information == FILE_CREATED;
+  return opened;
+}
+
+constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
+
+// Opens the folder part of a typed name, held so that it cannot be renamed or deleted meanwhile:
+// its sharing leaves out delete access, which a rename needs.
+Outcome openFolder(std::wstring name, FileHandle* folder) {
+  // "plan.txt" lies in the current folder, and "C:plan.txt" in drive C's current folder.
+  if (name.empty() || name.back() == L':') name += L'.';
+  const HANDLE handle =
+      CreateFileW(name.c_str(), FILE_TRAVERSE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    throwIfOutOfMemory(error);
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+               ? Outcome::kCannotReadInput
+               : Outcome::kMissingInput;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    CloseHandle(handle);
+    return Outcome::kMissingInput;
+  }
+  *folder = fileOf(handle);
+  return Outcome::kDone;
 }
 
 constexpr wchar_t kEndOfInput = 0x1A;  // Ctrl-Z, typed at a console to end input.
@@ -94,9 +158,8 @@ class ConsoleNameInput : public NameInput {
   }
 
   void waitForKey() override {
-    // As for a piped name: no further than a name could reach.
     wchar_t c = 0;
-    for (std::size_t skipped = 0; skipped < maxNameLength(); ++skipped) {
+    for (std::size_t skipped = 0; skipped < kMostSkippedInWait; ++skipped) {
       if (ended_ || !readCharacter(&c) || c == L'\n') return;
     }
   }
@@ -155,55 +218,79 @@ std::size_t maxNameLength() { return 32767; }
 std::size_t maxNameBytes() { return 4 * maxNameLength(); }
 
 bool isDeviceName(const std::wstring& name) {
-  // Windows makes a device name \\.\NAME. A \\.\ path that goes on into folders, such as
+  // Windows makes a device name \\.\NAME. A \\.\ or \\?\ path that goes on into folders, such as
   // \\.\C:\plan.txt, names a file, and is opened to be sure.
   const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
   if (size == 0) return false;
   std::wstring full(size, L'\0');
   const DWORD length = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
-  return length > 0 && length < size && full.compare(0, 4, L"\\\\.\\") == 0 &&
-         full.find(L'\\', 4) >= length;
+  const bool devicePrefix =
+      full.compare(0, 4, L"\\\\.\\") == 0 || full.compare(0, 4, L"\\\\?\\") == 0;
+  return length > 0 && length < size && devicePrefix && full.find(L'\\', 4) >= length;
 }
 
-Outcome openForReading(const NativeName& name, ReadOpening opening, FileHandle* file) {
-  // Reading a device would wait on the keyboard or a serial port: it is never opened.
-  if (isDeviceName(name)) return Outcome::kMissingInput;
-  DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN;
-  if (opening == ReadOpening::kOwnFile) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
+Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
+                    NativeName* opened) {
+  // Reading a device would wait on the keyboard, or raise a serial port's lines and reset the
+  // instrument on it: it is never opened.
+  if (isDeviceName(typed)) return Outcome::kMissingInput;
+  const std::size_t split = folderPartLength<wchar_t>(typed);
+  std::wstring name = typed.substr(split);
+  // The name is opened in the folder as Windows opens a typed name, without the dots and spaces
+  // that end it, unless a \\?\ path asks for the name exactly as it stands.
+  if (typed.compare(0, 4, L"\\\\?\\") != 0) dropTrailingDotsAndSpaces(name);
+  if (const Outcome outcome = openFolder(typed.substr(0, split), folder);
+      outcome != Outcome::kDone) {
+    return outcome;
+  }
   // Shared for reading only: a drawing another program still has open for writing, perhaps
   // half saved, is refused rather than converted in part.
-  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, flags, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (isMemoryError(error)) return Outcome::kOutOfMemory;
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-      return Outcome::kCannotReadInput;
-    }
-    // A folder is refused with the same error as a file without permission.
-    return error == ERROR_ACCESS_DENIED && namesFile(name) ? Outcome::kCannotReadInput
-                                                           : Outcome::kMissingInput;
+  const InFolder file = openInFolder(*folder, name, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN,
+                                     FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY);
+  Outcome outcome = Outcome::kDone;
+  if (file.handle == INVALID_HANDLE_VALUE) {
+    const bool refused = file.status != kFileIsAFolder &&
+                         (file.error == ERROR_SHARING_VIOLATION ||
+                          file.error == ERROR_LOCK_VIOLATION || file.error == ERROR_ACCESS_DENIED);
+    outcome = refused ? Outcome::kCannotReadInput : Outcome::kMissingInput;
+  } else if (GetFileType(file.handle) != FILE_TYPE_DISK) {
+    CloseHandle(file.handle);
+    outcome = Outcome::kMissingInput;
   }
-  if (GetFileType(handle) != FILE_TYPE_DISK) {
-    CloseHandle(handle);
-    return Outcome::kMissingInput;
+  if (outcome != Outcome::kDone) {
+    CloseHandle(handleOf(*folder));
+    *folder = kNoFile;
+    return outcome;
   }
-  *file = fileOf(handle);
+  *drawing = fileOf(file.handle);
+  // The outputs are named after the drawing's long name, as the file system keeps it.
+  *opened = nameOfOpenFile(file.handle);
+  if (opened->empty()) *opened = name;
   return Outcome::kDone;
 }
 
-Outcome openForWriting(const NativeName& name, FileHandle* file) {
-  if (isDeviceName(name)) return Outcome::kCannotWriteOutput;
-  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    return isMemoryError(GetLastError()) ? Outcome::kOutOfMemory : Outcome::kCannotWriteOutput;
+Outcome openToReadBack(FileHandle folder, const NativeName& name, FileHandle* file) {
+  const InFolder opened =
+      openInFolder(folder, name, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN,
+                   FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY | FILE_OPEN_REPARSE_POINT);
+  if (opened.handle == INVALID_HANDLE_VALUE) return Outcome::kCannotWriteOutput;
+  *file = fileOf(opened.handle);
+  return Outcome::kDone;
+}
+
+Outcome openForWriting(FileHandle folder, const NativeName& name, bool create, FileHandle* file) {
+  const InFolder opened =
+      openInFolder(folder, name, GENERIC_WRITE, FILE_SHARE_READ, create ? FILE_OPEN_IF : FILE_OPEN,
+                   FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+  if (opened.handle == INVALID_HANDLE_VALUE) {
+    const bool absent = opened.error == ERROR_FILE_NOT_FOUND;
+    return !create && absent ? Outcome::kDone : Outcome::kCannotWriteOutput;
   }
-  if (GetLastError() == ERROR_ALREADY_EXISTS && isAlias(name)) {
-    CloseHandle(handle);
+  if (!opened.created && isAlias(opened.handle, name)) {
+    CloseHandle(opened.handle);
     return Outcome::kCannotWriteOutput;
   }
-  *file = fileOf(handle);
+  *file = fileOf(opened.handle);
   return Outcome::kDone;
 }
 
@@ -229,7 +316,7 @@ bool truncateFile(FileHandle file) {
 std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
   if (file == kNoFile) return 0;
   DWORD got = 0;
-  const auto want = static_cast<DWORD>(std::min<std::size_t>(size, std::size_t{1} << 30));
+  const auto want = static_cast<DWORD>(std::min(size, kMostBytesPerCall));
   if (!ReadFile(handleOf(file), to, want, &got, nullptr)) {
     return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
   }
@@ -262,27 +349,31 @@ void closeFile(FileHandle file) {
   if (file != kNoFile) CloseHandle(handleOf(file));
 }
 
-OutputLookup lookUpOutput(const NativeName& name) {
+OutputLookup lookUpOutput(FileHandle folder, const NativeName& name) {
   OutputLookup lookup;
-  if (isDeviceName(name)) return lookup;
-  const HANDLE own = openToLookAt(name, true);
-  if (own == INVALID_HANDLE_VALUE) {
-    lookup.exists = GetLastError() != ERROR_FILE_NOT_FOUND;
+  // Opened only to look at it: no access is asked for, so a file another program holds can still
+  // be looked at, and a folder opens too. The name itself is looked at first, a link unfollowed.
+  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const InFolder own = openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
+                                    FILE_OPEN_REPARSE_POINT);
+  if (own.handle == INVALID_HANDLE_VALUE) {
+    lookup.exists = own.error != ERROR_FILE_NOT_FOUND;
     return lookup;
   }
   FileFacts facts;
-  lookup.plainFile = factsOf(fileOf(own), &facts) && facts.plainFile && !isAlias(name);
-  CloseHandle(own);
+  lookup.plainFile =
+      factsOf(fileOf(own.handle), &facts) && facts.plainFile && !isAlias(own.handle, name);
+  CloseHandle(own.handle);
   // A link is never written through, but one that reaches the drawing is told apart.
-  const HANDLE reached = openToLookAt(name, false);
-  if (reached == INVALID_HANDLE_VALUE) return lookup;
-  lookup.reaches = GetFileType(reached) == FILE_TYPE_DISK && factsOf(fileOf(reached), &facts);
+  const InFolder reached =
+      openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0);
+  if (reached.handle == INVALID_HANDLE_VALUE) return lookup;
+  lookup.reaches =
+      GetFileType(reached.handle) == FILE_TYPE_DISK && factsOf(fileOf(reached.handle), &facts);
   lookup.identity = facts.identity;
-  CloseHandle(reached);
+  CloseHandle(reached.handle);
   return lookup;
 }
-
-NativeName longName(const NativeName& drawing) { return longPathOf(drawing); }
 
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text) {
   text->clear();
@@ -337,6 +428,6 @@ NameInput* consoleNameInput() {
 }
 
 // Windows has no signals for a broken pipe or a file-size limit: a failed write is reported.
-void ignoreBrokenPipes() {}
+void reportFailedWritesAsErrors() {}
 
 }  // namespace lines2svg
