@@ -188,6 +188,34 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
   expect "unreadable drawing: console" "$prompt$unreadable" "$console"
   expect "unreadable drawing: files" "./plan.txt " "$(listing "$work/case")"
+  # An existing output that may not be written (an approved plan marked read-only): refused
+  # before the progress word, with all three old files unchanged.
+  fresh
+  chmod 0777 "$work/case"
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  for old in plan.dat plan.trd plan.svg; do printf 'old' > "$work/case/$old"; done
+  chmod 0666 "$work/case/plan.dat" "$work/case/plan.trd"
+  chmod 0444 "$work/case/plan.svg"
+  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+  expect "read-only SVG: console" "$prompt$cannot" "$console"
+  expect "read-only SVG: old files" "old old old" \
+    "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.trd) $(cat plan.svg)")"
+
+  # The drawing's folder renamed, and a link to another folder put in its place, once the drawing
+  # is open: the drawing is a FIFO whose writer makes the swap before it writes. The outputs land
+  # beside the drawing, in the renamed folder, and nothing in the link's target.
+  fresh
+  mkdir -p "$work/case/proj/sub" "$work/case/elsewhere"
+  mkfifo "$work/case/proj/sub/plan.txt"
+  (cd "$work/case" && exec 3> proj/sub/plan.txt && mv proj/sub proj/moved &&
+    ln -s ../elsewhere proj/sub && printf '%s' "$drawing" >&3) &
+  run "$work/case" $'proj/sub/plan.txt\n'
+  wait
+  expect "folder swapped: console" "$prompt$working" "$console"
+  expect "folder swapped: vertex file" "$dat." "$(written "$work/case/proj/moved/plan.dat")"
+  expect "folder swapped: shape file" "$trd." "$(written "$work/case/proj/moved/plan.trd")"
+  expect "folder swapped: SVG" "</svg>" "$(tail -c 6 "$work/case/proj/moved/plan.svg")"
+  expect "folder swapped: the link's target" "" "$(listing "$work/case/elsewhere")"
 
   # Links, special files and limits. $2 sets the case up and may set a limit for the run; the
   # drawing is plan.txt and plan.dat holds "old" unless $2 changes that. Expected: the console

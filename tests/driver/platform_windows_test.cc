@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "driver/files.h"
 #include "driver/windows_text.h"
 
 namespace lines2svg {
@@ -64,14 +69,40 @@ TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
 }
 
 TEST(IsDeviceName, AsWindowsTakesNames) {
-  for (const wchar_t* name :
-       {L"con", L"CON.txt", L"aux.txt", L"com1.dat", L"sub\\Lpt9", L"nul", L"\\\\.\\C:"}) {
+  for (const wchar_t* name : {L"con", L"CON.txt", L"aux.txt", L"com1.dat", L"sub\\Lpt9", L"nul",
+                              L"\\\\.\\C:", L"\\\\?\\COM7"}) {
     EXPECT_TRUE(isDeviceName(name)) << name;
   }
   for (const wchar_t* name : {L"plan.txt", L"console.txt", L"com0.txt", L"auxdat",
                               L"\\\\.\\C:\\plan.txt", L"\\\\?\\C:\\plan.txt"}) {
     EXPECT_FALSE(isDeviceName(name)) << name;
   }
+}
+
+// While a run holds the drawing's folder, the folder cannot be renamed, and what the run writes
+// lands in it.
+TEST(Folder, HeldFolderCannotBeRenamed) {
+  namespace fs = std::filesystem;
+  const fs::path base =
+      fs::temp_directory_path() /
+      ("lines2svg_folder_test_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  fs::create_directories(base / "sub");
+  std::ofstream(base / "sub" / "plan.txt") << "drawing";
+  {
+    Folder folder;
+    InputFile drawing;
+    NativeName opened;
+    ASSERT_EQ(drawing.openDrawing((base / "sub" / "plan.txt").native(), &folder, &opened),
+              Outcome::kDone);
+    EXPECT_FALSE(MoveFileW((base / "sub").c_str(), (base / "moved").c_str()));
+    TakenFiles taken;
+    OutputFile out(folder, L"plan.dat", &taken, 1);
+    WrittenFile written;
+    EXPECT_EQ(out.close(&written), Outcome::kDone);
+  }
+  EXPECT_TRUE(fs::exists(base / "sub" / "plan.dat"));
+  fs::remove_all(base);
 }
 
 }  // namespace

@@ -94,6 +94,32 @@ for name in con con.txt aux.txt COM1.txt nul Lpt1.txt; do
   expect "device $name: files" "" "$(ls "$work/case")"
 done
 
+# A serial port, which Wine maps to a link under dosdevices: here COM7 points at a drawing, so
+# that opening the port would convert it. Every form of the port's name is refused at once.
+prefix=${WINEPREFIX:-$HOME/.wine}
+printf '%s' "$drawing" > "$work/port.txt"
+ln -sfn "$work/port.txt" "$prefix/dosdevices/com7"
+for name in COM7 com7.txt '\\.\COM7' '\\?\COM7'; do
+  fresh
+  console=$(cd "$work/case" && printf '%s\r\n' "$name" | timeout 60 "${program[@]}" 2>/dev/null)
+  expect "port $name: console" "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!" "$console"
+  expect "port $name: files" "" "$(ls "$work/case")"
+done
+rm -f "$prefix/dosdevices/com7"
+
+# An existing SVG another program holds with no sharing: refused before the progress word, and
+# nothing written.
+fresh plan.txt
+printf 'old' > "$work/case/plan.svg"
+coproc held { cd "$work/case" && "${holder[@]}" plan.svg 2>/dev/null; }
+read -r -t 60 state <&"${held[0]}"
+console=$(cd "$work/case" && printf 'plan.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
+expect "held SVG: console" "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
+expect "held SVG: files" "plan.svg plan.txt" "$(ls "$work/case" | tr '\n' ' ' | sed 's/ $//')"
+holderInput=${held[1]}
+exec {holderInput}>&-
+wait
+
 # A drawing another program holds, locked or still being written with others allowed to read
 # it: unreadable, not missing, and not converted in part; nothing written.
 for how in "" --writing; do
@@ -118,6 +144,9 @@ printf 'keep' > "$work/case/planovani.data"
 short=$(cd "$work/case" && "${holder[@]}" --short planovani.txt | tr -d '\r')
 piped CP852 "$short" > /dev/null
 converted "short name $short" planovani.
+rm -f "$work/case/planovani."{dat,trd,svg}
+piped CP852 "\\\\?\\Z:${work//\//\\}\\case\\$short" > /dev/null
+converted "short name $short after \\\\?\\" planovani.
 alias=$(cd "$work/case" && "${holder[@]}" --short planovani.data | tr -d '\r')
 fresh "${alias%.*}.txt"
 printf 'keep' > "$work/case/planovani.data"
