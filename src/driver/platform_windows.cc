@@ -70,9 +70,8 @@ bool isAlias(HANDLE file, const std::wstring& name) {
                               static_cast<int>(found.size()), TRUE) != CSTR_EQUAL;
 }
 
-// A file in the drawing's folder, opened by its name relative to the folder's handle, so that it
-// is looked up in that folder whatever has been renamed since. Only a file opens, not a folder,
-// unless `folderToo`.
+// A file in the drawing's folder, opened by its name relative to the folder's handle
+// (openInFolder), so that it is looked up in that folder whatever has been renamed since.
 struct InFolder {
   HANDLE handle = INVALID_HANDLE_VALUE;
   // The NT status of a failed open, and the Windows error it stands for.
