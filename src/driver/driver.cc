@@ -21,35 +21,38 @@ constexpr char kWorking[] = "Pracuji...";
 // its nth call on: without it, five limits and a malloc failing from its first call end in
 // std::terminate (status 134), because the C++ runtime could not set aside its own memory for
 // exceptions either; for the same reason, a reserve that cannot be taken is not thrown.
+class MemoryReserve;
+
+// The memory a MemoryReserve holds, where its new-handler finds it.
+void* memoryReserve = nullptr;
+
 class MemoryReserve {
  public:
   MemoryReserve() {
-    reserve_ = std::malloc(kSize);
-    if (reserve_ != nullptr) std::set_new_handler(giveBackAndFail);
+    memoryReserve = std::malloc(kSize);
+    if (memoryReserve != nullptr) std::set_new_handler(giveBackAndFail);
   }
   MemoryReserve(const MemoryReserve&) = delete;
   MemoryReserve& operator=(const MemoryReserve&) = delete;
   ~MemoryReserve() {
     std::set_new_handler(nullptr);
-    std::free(reserve_);
-    reserve_ = nullptr;
+    std::free(memoryReserve);
+    memoryReserve = nullptr;
   }
 
   // False when there was no memory to set aside.
-  bool held() const { return reserve_ != nullptr; }
+  bool held() const { return memoryReserve != nullptr; }
 
  private:
   static constexpr std::size_t kSize = std::size_t{64} * 1024;
 
   // The new-handler: frees the reserve and makes the failed allocation throw.
   static void giveBackAndFail() {
-    std::free(reserve_);
-    reserve_ = nullptr;
+    std::free(memoryReserve);
+    memoryReserve = nullptr;
     std::set_new_handler(nullptr);
     throw std::bad_alloc();
   }
-
-  static inline void* reserve_ = nullptr;
 };
 
 // Shows the message for a failure and keeps the console open until one more character is typed,
