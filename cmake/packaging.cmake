@@ -1,11 +1,12 @@
 # Install rules and release packages, all versioned from project() and dated from the release's
 # section of CHANGELOG.md:
 #   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md, LICENSE.txt (CR LF),
-#            docs/district.png and examples/ at its root; and lines2svg.wxs, the installer's
+#            NAVOD.txt (the Czech guide), docs/district.png and examples/ at its root; and lines2svg.wxs, the installer's
 #            source, which scripts/package.sh turns into lines2svg-<version>-win64.msi.
 #   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg, the manual page
-#            under share/man/man1/, and the README with its picture, the example, the licence as
-#            a Debian copyright file and the changelog under share/doc/lines2svg/.
+#            under share/man/man1/, and the README with its picture, the Czech guide navod.md,
+#            the example, the licence as a Debian copyright file and the changelog under
+#            share/doc/lines2svg/.
 # Run cpack in the build folder; scripts/package.sh builds and packages both.
 
 set(LINES2SVG_MAINTAINER "lines2svg developers <lines2svg@invalid>"
@@ -36,8 +37,14 @@ if(WIN32)
     get_filename_component(stem ${source} NAME_WE)
     file(WRITE ${CMAKE_BINARY_DIR}/${stem}.txt "${content}")
   endforeach()
+  # The users' guide in Czech, as Notepad shows it right: UTF-8 with a byte-order mark, CR LF.
+  file(READ ${PROJECT_SOURCE_DIR}/docs/navod.md content)
+  string(REPLACE "\n" "\r\n" content "${content}")
+  string(ASCII 239 187 191 byte_order_mark)
+  file(WRITE ${CMAKE_BINARY_DIR}/NAVOD.txt "${byte_order_mark}${content}")
   install(TARGETS lines2svg RUNTIME DESTINATION .)
-  install(FILES README.md ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+  install(FILES README.md ${CMAKE_BINARY_DIR}/LICENSE.txt ${CMAKE_BINARY_DIR}/NAVOD.txt
+    DESTINATION .)
   install(FILES docs/district.png DESTINATION docs)
   install(FILES examples/district.txt DESTINATION examples)
   # The installer: its product code follows the version, so that each version is a product of its
@@ -51,7 +58,7 @@ if(WIN32)
 else()
   include(GNUInstallDirs)
   install(TARGETS lines2svg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md docs/navod.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES docs/district.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(FILES examples/district.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
   # Debian ships no .comment section: the compilers' names and versions are of no use at run time.

@@ -115,6 +115,6 @@ trap '/usr/lib/wine/wineserver -k || true; rm -rf "$WINEPREFIX"' EXIT
 ctest --test-dir build-windows --output-on-failure
 
 stage "release packages"
-need dpkg-dev lintian man-db wixl python3
+need dpkg-dev lintian man-db wixl msitools python3
 bash scripts/package.sh
 bash tests/packaging/package_test.sh build/lines2svg

@@ -4,18 +4,27 @@
 #   lines2svg-<version>-win64.zip      the Windows program, cross-built with MinGW-w64
 #   lines2svg_<version>_amd64.deb      the Debian package
 #   lines2svg-<version>-Linux.tar.gz   the same files as a tarball
-# Needs cmake, g++, dpkg-dev, g++-mingw-w64-x86-64-posix, wixl and python3 (scripts/check.sh
-# installs them).
+#   lines2svg-<version>.tar.gz         the source: the commit's tracked files (from a clone only)
+# Needs cmake, g++, dpkg-dev, g++-mingw-w64-x86-64-posix, wixl, msitools and python3
+# (scripts/check.sh installs them). It runs in a clone or in an unpacked source tarball alike.
 #
 # The packages are reproducible: every file time, and the Windows program's time stamp, is
-# SOURCE_DATE_EPOCH, which is the last commit's time unless it is set; the same commit gives the
-# same bytes in any folder. The Linux program is built with Debian's hardening flags.
+# SOURCE_DATE_EPOCH, which is midnight UTC of this release's date in CHANGELOG.md (the date the
+# manual page and the Debian changelog carry) unless it is set; the same release gives the same
+# bytes in any folder, from a clone or from its source tarball. The Linux program is built with
+# Debian's hardening flags.
 #
 #   bash scripts/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+release_date=$(sed -n "s/^## \[$version\] - \([0-9-]*\).*/\1/p" CHANGELOG.md)
+if [[ -z "$release_date" ]]; then
+  echo "package.sh: CHANGELOG.md has no dated section for $version" >&2
+  exit 1
+fi
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "$release_date" +%s)}
 release=(-DCMAKE_BUILD_TYPE=Release -DLINES2SVG_TESTS=OFF -DLINES2SVG_BENCH=OFF)
 
 # Fortified functions, stack protection, read-only relocations bound at start, and file paths
@@ -34,6 +43,13 @@ mkdir dist
 (cd build-package && cpack > /dev/null)
 (cd build-package-windows && cpack > /dev/null)
 cp build-package/*.deb build-package/*.tar.gz build-package-windows/*.zip dist/
+# The source, as the commit holds it. A source tarball has no history to archive.
+if [[ "$(git rev-parse --show-toplevel 2> /dev/null)" == "$PWD" ]]; then
+  git archive --format=tar --prefix="lines2svg-$version/" HEAD |
+    gzip -9n > "dist/lines2svg-$version.tar.gz"
+else
+  echo "package.sh: not a git clone, so the source tarball is left out"
+fi
 
 # The installer, from the files the zip holds and the README as Windows text, all dated alike.
 msi_root=build-package-windows/msi
@@ -41,9 +57,21 @@ rm -rf "$msi_root"
 cmake --install build-package-windows --prefix "$msi_root" --strip > /dev/null
 cp build-package-windows/README.txt "$msi_root/"
 find "$msi_root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 msi=$PWD/dist/lines2svg-$version-win64.msi
 (cd "$msi_root" && wixl -a x64 -o "$msi" ../lines2svg.wxs)
+# The install folder joins the system PATH, and leaves it on uninstall: wixl rejects the
+# Environment element, so its table and the two standard actions that read it are added to the
+# built database. "=-*PATH" is the system variable, changed on install and undone on removal;
+# "[~];" appends the folder to what PATH holds.
+msibuild "$msi" -q "CREATE TABLE \`Environment\` (\`Environment\` CHAR(72) NOT NULL, \
+\`Name\` CHAR(255) NOT NULL LOCALIZABLE, \`Value\` CHAR(255) LOCALIZABLE, \
+\`Component_\` CHAR(72) NOT NULL PRIMARY KEY \`Environment\`)"
+msibuild "$msi" -q "INSERT INTO \`Environment\` (\`Environment\`, \`Name\`, \`Value\`, \
+\`Component_\`) VALUES ('SystemPath', '=-*PATH', '[~];[INSTALLDIR]', 'Program')"
+msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) \
+VALUES ('RemoveEnvironmentStrings', 3300)"
+msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) \
+VALUES ('WriteEnvironmentStrings', 5200)"
 # wixl gives every build a random package code and dates it now. The dates become
 # SOURCE_DATE_EPOCH, and the code is made from the package's own bytes, so that it is the same for
 # the same package and differs for any other.
