@@ -4,8 +4,9 @@
 # Debian package and its program's hardening, its manual page as man renders it, and the package
 # installed into a scratch root, whose program must write the same files as the build tree's.
 # Under Wine (WINEPREFIX set, as scripts/check.sh leaves it), the installer is installed, its
-# program converts the example, and it is uninstalled. Last, a clone of the commit in another
-# folder must package to the same bytes.
+# program converts the example, its folder is on the system PATH until it is uninstalled. The
+# source tarball must hold the commit's tracked files. Last, a clone of the commit in another
+# folder, and the source tarball unpacked where there is no git, must package to the same bytes.
 # Usage: package_test.sh BUILT_PROGRAM
 set -u
 source "$(dirname "$0")/../support/expect.sh"
@@ -16,7 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 zip=dist/lines2svg-$version-win64.zip
-expect "zip entries" $'LICENSE.txt\nREADME.md\ndocs/\ndocs/district.png\nexamples/\nexamples/district.txt\nlines2svg.exe' \
+expect "zip entries" $'LICENSE.txt\nNAVOD.txt\nREADME.md\ndocs/\ndocs/district.png\nexamples/\nexamples/district.txt\nlines2svg.exe' \
   "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")"
 python3 -m zipfile -e "$zip" "$work/zip"
 # The version resource's strings are UTF-16, each key followed by its value.
@@ -43,6 +44,11 @@ expect "tarball" 1 "$(ls dist/lines2svg-"$version"-*.tar.gz 2>/dev/null | wc -l)
 expect "Debian package depends on the C++ runtime" 1 \
   "$(dpkg-deb -f "$deb" Depends | grep -c 'libstdc++6')"
 expect "zip licence has CR LF line ends" 0 "$(grep -vc $'\r$' "$work/zip/LICENSE.txt")"
+expect "zip guide: UTF-8 with a mark, CR LF, the guide's lines" "efbbbf 0 $(wc -l < docs/navod.md)" \
+  "$(head -c 3 "$work/zip/NAVOD.txt" | od -An -tx1 | tr -d ' ') $(grep -vc $'\r$' "$work/zip/NAVOD.txt") $(wc -l < "$work/zip/NAVOD.txt")"
+source_tarball=dist/lines2svg-$version.tar.gz
+expect "source tarball: the commit's tracked files" "$(git ls-files | LC_ALL=C sort)" \
+  "$(tar -tzf "$source_tarball" | grep -v '/$' | sed "s|^lines2svg-$version/||" | LC_ALL=C sort)"
 # Only the placeholder Maintainer may draw a complaint, and only while it is in use: in the
 # control file, and in the changelog's signature, which carries the same address.
 allowed='^$'
@@ -52,7 +58,7 @@ expect "lintian: nothing, not even information" "" \
   "$(lintian -I "$deb" 2>&1 | grep -E '^[EWIXP]:' | grep -vE "$allowed")"
 dpkg -x "$deb" "$work/root"
 doc="$work/root/usr/share/doc/lines2svg"
-expect "installed documents" 5 "$(ls "$doc"/{README.md,docs/district.png,copyright,changelog.gz} \
+expect "installed documents" 6 "$(ls "$doc"/{README.md,navod.md,docs/district.png,copyright,changelog.gz} \
   "$work/root/usr/share/man/man1/lines2svg.1.gz" | wc -l)"
 # Hardened as Debian builds: bound at start, read-only relocations, stack protection, and fortified
 # calls (the checked open).
@@ -88,7 +94,7 @@ if [[ -n "${WINEPREFIX:-}" ]]; then
   "$wine" msiexec /i "$(windows_path "$msi")" /qn > /dev/null 2>&1
   # A per-machine shortcut belongs in everyone's Start menu; Wine puts it in the user's.
   shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/lines2svg.lnk' | head -1)
-  expect "installer: files" "LICENSE.txt README.txt docs docs/district.png examples examples/district.txt lines2svg.exe " \
+  expect "installer: files" "LICENSE.txt NAVOD.txt README.txt docs docs/district.png examples examples/district.txt lines2svg.exe " \
     "$(cd "$folder" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')"
   expect "installer: README has CR LF" "0 $(wc -l < README.md)" \
     "$(grep -vc $'\r$' "$folder/README.txt") $(wc -l < "$folder/README.txt")"
@@ -99,7 +105,13 @@ if [[ -n "${WINEPREFIX:-}" ]]; then
   (cd "$work/msi-run" && echo district.txt | "$wine" "$folder/lines2svg.exe" > /dev/null 2>&1)
   expect "installed Windows program writes what the build tree's does" "$(cat "$work/sums-built")" \
     "$(for f in "$work/msi-run"/district.{dat,trd,svg}; do tr -d '\r' < "$f" | sha256sum | cut -d' ' -f1; done)"
+  system_path() {
+    "$wine" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH \
+      2> /dev/null | tr -d '\r' | grep -c 'C:\\Program Files\\lines2svg'
+  }
+  expect "installer: its folder on the system PATH" 1 "$(system_path)"
   "$wine" msiexec /x "$(windows_path "$msi")" /qn > /dev/null 2>&1
+  expect "uninstalled: its folder off the system PATH" 0 "$(system_path)"
   expect "uninstalled: nothing left" "no folder, no shortcut" \
     "$([[ -e "$folder" ]] && echo folder left || echo no folder), $([[ -e "$shortcut" ]] && echo shortcut left || echo no shortcut)"
 fi
@@ -112,6 +124,15 @@ if [[ -z "$(git status --porcelain)" ]]; then
   expect "reproducible: every package, an installer among them" \
     "$(cd dist && sha256sum -- *)" "$(cd "$work/clone/dist" && sha256sum -- *)"
   expect "reproducible: an installer" 1 "$(ls dist/*.msi | wc -l)"
+  # A packager's build: the source tarball, unpacked where there is no history.
+  mkdir "$work/unpacked"
+  tar -xzf "$source_tarball" -C "$work/unpacked"
+  said=$(cd "$work/unpacked/lines2svg-$version" && bash scripts/package.sh 2>&1)
+  expect "from the source tarball: it says the source tarball is left out" 1 \
+    "$(grep -c 'source tarball is left out' <<< "$said")"
+  expect "from the source tarball: the same packages" \
+    "$(cd dist && sha256sum -- $(ls | grep -vx "lines2svg-$version.tar.gz"))" \
+    "$(cd "$work/unpacked/lines2svg-$version/dist" && sha256sum -- *)"
 else
   echo "reproducibility not compared: the work tree has changes not committed"
 fi
