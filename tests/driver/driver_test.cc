@@ -11,6 +11,7 @@
 
 #include "passes/passes.h"
 #include "support/failing_buffer.h"
+#include "support/held_folder.h"
 #include "svg/svg_writer.h"
 
 namespace lines2svg {
@@ -63,30 +64,20 @@ TEST(ReadErrors, EveryPassMeetsTheFailureOfItsInput) {
 }
 
 TEST(ConvertDrawing, ReportsADrawingThatFailsToRead) {
-  const std::filesystem::path folderPath =
-      std::filesystem::temp_directory_path() /
-      ("lines2svg_driver_test_" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(folderPath);
-  std::ofstream(folderPath / "plan.txt") << "&L P 1 2 L 3 4 &E\n";
   // The folder is held as a run holds it; the drawing's bytes come from a failing stand-in.
-  {
-    Folder folder;
-    InputFile opened;
-    NativeName name;
-    ASSERT_EQ(opened.openDrawing((folderPath / "plan.txt").native(), &folder, &name),
-              Outcome::kDone);
-    const OutputNames names = outputNames(name);
-    for (std::size_t failAt : {0, 7, 1 << 20}) {
-      FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
-      Outputs outputs(folder, names, FileIdentity{});
-      EXPECT_EQ(convertDrawing(failing, folder, outputs), Outcome::kCannotReadInput) << failAt;
-    }
-    FailingBuffer drawing("&L P 1 2 L 3 4 &E\n", std::string::npos);
+  HeldFolder scratch("driver_test");
+  ASSERT_EQ(scratch.opening, Outcome::kDone);
+  const Folder& folder = scratch.folder;
+  const NativeName& name = scratch.drawingName;
+  const OutputNames names = outputNames(name);
+  for (std::size_t failAt : {0, 7, 1 << 20}) {
+    FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
     Outputs outputs(folder, names, FileIdentity{});
-    EXPECT_EQ(convertDrawing(drawing, folder, outputs), Outcome::kDone);
+    EXPECT_EQ(convertDrawing(failing, folder, outputs), Outcome::kCannotReadInput) << failAt;
   }
-  std::filesystem::remove_all(folderPath);
+  FailingBuffer drawing("&L P 1 2 L 3 4 &E\n", std::string::npos);
+  Outputs outputs(folder, names, FileIdentity{});
+  EXPECT_EQ(convertDrawing(drawing, folder, outputs), Outcome::kDone);
 }
 
 }  // namespace

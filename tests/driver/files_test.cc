@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/held_folder.h"
+
 namespace lines2svg {
 namespace {
 
@@ -65,90 +67,78 @@ std::string contentOf(const std::filesystem::path& path) {
 // written; anything else is refused with the file met unchanged.
 TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
   namespace fs = std::filesystem;
-  const fs::path folder =
-      fs::temp_directory_path() /
-      ("lines2svg_files_test_" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  fs::create_directories(folder);
-  const fs::path other = folder / "other.txt";
-  const fs::path out = folder / "plan.dat";
-  // The folder is held as a run holds it, through its drawing.
-  std::ofstream(folder / "plan.txt") << "drawing";
-  {
-    Folder held;
-    InputFile drawing;
-    NativeName drawingName;
-    ASSERT_EQ(drawing.openDrawing((folder / "plan.txt").native(), &held, &drawingName),
-              Outcome::kDone);
-    // What stands at the output's name when it is opened.
-    enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink, kTakenFile };
-    const struct {
-      Planted planted;
-      Outcome outcome;
-      const char* written;  // what the output, or the file a link reaches, holds afterwards
-    } cases[] = {
-        {Planted::kNothing, Outcome::kDone, "x\n"},
-        {Planted::kOldFile, Outcome::kDone, "x\n"},
-        {Planted::kLink, Outcome::kCannotWriteOutput, "keep"},
-        {Planted::kHardLink, Outcome::kCannotWriteOutput, "keep"},
-        {Planted::kDanglingLink, Outcome::kCannotWriteOutput, "keep"},
-        {Planted::kTakenFile, Outcome::kCannotWriteOutput, "keep"},
-    };
-    for (const auto& c : cases) {
-      const int label = static_cast<int>(c.planted);
-      fs::remove(out);
-      std::ofstream(other) << "keep";
-      TakenFiles taken;
-      std::error_code error;  // set where the system cannot make such a file (Wine has no links)
-      switch (c.planted) {
-        case Planted::kNothing:
-          break;
-        case Planted::kOldFile:
-          std::ofstream(out) << "older";
-          break;
-        case Planted::kLink:
-          fs::create_symlink(other, out, error);
-          break;
-        case Planted::kHardLink:
-          fs::create_hard_link(other, out, error);
-          break;
-        case Planted::kDanglingLink:
-          fs::create_symlink("gone", out, error);
-          break;
-        case Planted::kTakenFile: {
-          {
-            // Closed before the rename, which Windows refuses for an open file.
-            Folder otherFolder;
-            InputFile file;
-            NativeName otherName;
-            FileFacts facts;
-            ASSERT_EQ(file.openDrawing(other.native(), &otherFolder, &otherName), Outcome::kDone);
-            ASSERT_TRUE(file.facts(&facts));
-            taken.set(2, facts.identity);
-          }
-          fs::rename(other, out);
-          break;
+  HeldFolder scratch("files_test");
+  ASSERT_EQ(scratch.opening, Outcome::kDone);
+  const fs::path other = scratch.path / "other.txt";
+  const fs::path out = scratch.path / "plan.dat";
+  const Folder& held = scratch.folder;
+  // What stands at the output's name when it is opened.
+  enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink, kTakenFile };
+  const struct {
+    Planted planted;
+    Outcome outcome;
+    const char* written;  // what the output, or the file a link reaches, holds afterwards
+  } cases[] = {
+      {Planted::kNothing, Outcome::kDone, "x\n"},
+      {Planted::kOldFile, Outcome::kDone, "x\n"},
+      {Planted::kLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kHardLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kDanglingLink, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kTakenFile, Outcome::kCannotWriteOutput, "keep"},
+  };
+  for (const auto& c : cases) {
+    const int label = static_cast<int>(c.planted);
+    fs::remove(out);
+    std::ofstream(other) << "keep";
+    TakenFiles taken;
+    std::error_code error;  // set where the system cannot make such a file (Wine has no links)
+    switch (c.planted) {
+      case Planted::kNothing:
+        break;
+      case Planted::kOldFile:
+        std::ofstream(out) << "older";
+        break;
+      case Planted::kLink:
+        fs::create_symlink(other, out, error);
+        break;
+      case Planted::kHardLink:
+        fs::create_hard_link(other, out, error);
+        break;
+      case Planted::kDanglingLink:
+        fs::create_symlink("gone", out, error);
+        break;
+      case Planted::kTakenFile: {
+        {
+          // Closed before the rename, which Windows refuses for an open file.
+          Folder otherFolder;
+          InputFile file;
+          NativeName otherName;
+          FileFacts facts;
+          ASSERT_EQ(file.openDrawing(other.native(), &otherFolder, &otherName), Outcome::kDone);
+          ASSERT_TRUE(file.facts(&facts));
+          taken.set(2, facts.identity);
         }
-      }
-      if (error) continue;
-      const NativeName name = out.filename().native();
-      OutputFile file(held, name, &taken, 1);
-      std::ostream stream(&file);
-      stream << "x\n" << std::flush;
-      WrittenFile written;
-      EXPECT_EQ(file.close(&written), c.outcome) << label;
-      const bool followsLink = fs::is_symlink(out) || !fs::exists(out);
-      std::string now = followsLink ? contentOf(other) : contentOf(out);
-      now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
-      EXPECT_EQ(now, c.written) << label;
-      EXPECT_FALSE(fs::exists(folder / "gone")) << label;
-      if (c.outcome == Outcome::kDone) {
-        InputFile back;
-        EXPECT_EQ(back.openWritten(held, name, written), Outcome::kDone) << label;
+        fs::rename(other, out);
+        break;
       }
     }
+    if (error) continue;
+    const NativeName name = out.filename().native();
+    OutputFile file(held, name, &taken, 1);
+    std::ostream stream(&file);
+    stream << "x\n" << std::flush;
+    WrittenFile written;
+    EXPECT_EQ(file.close(&written), c.outcome) << label;
+    const bool followsLink = fs::is_symlink(out) || !fs::exists(out);
+    std::string now = followsLink ? contentOf(other) : contentOf(out);
+    now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
+    EXPECT_EQ(now, c.written) << label;
+    EXPECT_FALSE(fs::exists(scratch.path / "gone")) << label;
+    if (c.outcome == Outcome::kDone) {
+      InputFile back;
+      EXPECT_EQ(back.openWritten(held, name, written), Outcome::kDone) << label;
+    }
   }
-  fs::remove_all(folder);
 }
 
 // A written file's reads, altered as another program or a faulty share could alter them: cut
@@ -178,48 +168,37 @@ class AlteredReads : public InputFile {
 
 TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
   namespace fs = std::filesystem;
-  const fs::path folder =
-      fs::temp_directory_path() /
-      ("lines2svg_read_back_test_" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  fs::create_directories(folder);
-  std::ofstream(folder / "plan.txt") << "drawing";
-  {
-    Folder held;
-    InputFile drawing;
-    NativeName drawingName;
-    ASSERT_EQ(drawing.openDrawing((folder / "plan.txt").native(), &held, &drawingName),
-              Outcome::kDone);
-    const NativeName name = fs::path("plan.dat").native();
-    TakenFiles taken;
-    OutputFile out(held, name, &taken, 1);
-    std::ostream(&out) << "x\n1 2\n3 4\n" << std::flush;
-    WrittenFile written;
-    ASSERT_EQ(out.close(&written), Outcome::kDone);
-    const struct {
-      const char* label;
-      std::size_t cutAt;
-      const char* extra;
-      bool readByPass;  // false: the pass stops at once, and the rest is read when it ends
-      Outcome outcome;
-    } cases[] = {
-        {"whole", std::string::npos, "", true, Outcome::kDone},
-        {"whole, read at the end", std::string::npos, "", false, Outcome::kDone},
-        {"cut short", 5, "", true, Outcome::kCannotWriteOutput},
-        {"nothing at the first read", 0, "", true, Outcome::kCannotWriteOutput},
-        {"cut short, read at the end", 5, "", false, Outcome::kCannotWriteOutput},
-        {"grown", std::string::npos, "5 6\n", true, Outcome::kCannotWriteOutput},
-    };
-    for (const auto& c : cases) {
-      AlteredReads back(c.cutAt, c.extra);
-      ASSERT_EQ(back.openWritten(held, name, written), Outcome::kDone) << c.label;
-      char piece[3];
-      while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
-      }
-      EXPECT_EQ(back.readBackOutcome(), c.outcome) << c.label;
+  HeldFolder scratch("read_back_test");
+  ASSERT_EQ(scratch.opening, Outcome::kDone);
+  const Folder& held = scratch.folder;
+  const NativeName name = fs::path("plan.dat").native();
+  TakenFiles taken;
+  OutputFile out(held, name, &taken, 1);
+  std::ostream(&out) << "x\n1 2\n3 4\n" << std::flush;
+  WrittenFile written;
+  ASSERT_EQ(out.close(&written), Outcome::kDone);
+  const struct {
+    const char* label;
+    std::size_t cutAt;
+    const char* extra;
+    bool readByPass;  // false: the pass stops at once, and the rest is read when it ends
+    Outcome outcome;
+  } cases[] = {
+      {"whole", std::string::npos, "", true, Outcome::kDone},
+      {"whole, read at the end", std::string::npos, "", false, Outcome::kDone},
+      {"cut short", 5, "", true, Outcome::kCannotWriteOutput},
+      {"nothing at the first read", 0, "", true, Outcome::kCannotWriteOutput},
+      {"cut short, read at the end", 5, "", false, Outcome::kCannotWriteOutput},
+      {"grown", std::string::npos, "5 6\n", true, Outcome::kCannotWriteOutput},
+  };
+  for (const auto& c : cases) {
+    AlteredReads back(c.cutAt, c.extra);
+    ASSERT_EQ(back.openWritten(held, name, written), Outcome::kDone) << c.label;
+    char piece[3];
+    while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
     }
+    EXPECT_EQ(back.readBackOutcome(), c.outcome) << c.label;
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "driver/files.h"
 #include "driver/windows_text.h"
+#include "support/held_folder.h"
 
 namespace lines2svg {
 namespace {
@@ -82,27 +82,22 @@ TEST(IsDeviceName, AsWindowsTakesNames) {
 // While a run holds the drawing's folder, the folder cannot be renamed, and what the run writes
 // lands in it.
 TEST(Folder, HeldFolderCannotBeRenamed) {
-  namespace fs = std::filesystem;
-  const fs::path base =
-      fs::temp_directory_path() /
-      ("lines2svg_folder_test_" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  fs::create_directories(base / "sub");
-  std::ofstream(base / "sub" / "plan.txt") << "drawing";
+  ScratchFolder base("folder_test");
+  std::filesystem::create_directories(base.path / "sub");
+  std::ofstream(base.path / "sub" / "plan.txt") << "drawing";
   {
     Folder folder;
     InputFile drawing;
     NativeName opened;
-    ASSERT_EQ(drawing.openDrawing((base / "sub" / "plan.txt").native(), &folder, &opened),
+    ASSERT_EQ(drawing.openDrawing((base.path / "sub" / "plan.txt").native(), &folder, &opened),
               Outcome::kDone);
-    EXPECT_FALSE(MoveFileW((base / "sub").c_str(), (base / "moved").c_str()));
+    EXPECT_FALSE(MoveFileW((base.path / "sub").c_str(), (base.path / "moved").c_str()));
     TakenFiles taken;
     OutputFile out(folder, L"plan.dat", &taken, 1);
     WrittenFile written;
     EXPECT_EQ(out.close(&written), Outcome::kDone);
   }
-  EXPECT_TRUE(fs::exists(base / "sub" / "plan.dat"));
-  fs::remove_all(base);
+  EXPECT_TRUE(std::filesystem::exists(base.path / "sub" / "plan.dat"));
 }
 
 }  // namespace
