@@ -71,54 +71,79 @@ inline std::uint64_t load(const char* p) {
   return word;
 }
 
-// Reads the digits from `p` on into `value` and returns where they stop: up to eight at once, as
-// most coordinates have before their point, and any more one by one. A longer run than
-// kExactDigits wraps `value` harmlessly; the callers refuse it by its length.
-inline const char* readDigits(const char* p, std::uint64_t* value) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  const std::size_t count = leadingDigitCount(word);
-  std::uint64_t digits = count > 0 ? leadingDigitsValue(word, count) : 0;
-  p += count;
-  for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
-    digits = digits * 10 + d;
-  }
-  *value = digits;
-  return p;
-}
+// The value of a byte as a digit: 0 to 9 for '0' to '9', above 9 for any other byte. The one digit
+// test of the short form.
+inline unsigned digitValue(char c) { return static_cast<unsigned char>(c) - unsigned{'0'}; }
 
 }  // namespace detail
 
-// Reads the common coordinate from its first byte at `p`: an optional sign, then digits with at
-// most one point among them, at least one digit and at most kExactDigits. It stops at the first
-// byte that cannot continue that form and points `stop` at it; the caller decides whether the
-// token ends there. Digits are read eight bytes at a time, so a byte that is no digit must follow,
-// and at least eight readable bytes after it (TokenReader's padding ensures both). It gives exactly
-// the double that stream extraction gives for those bytes: the digits form an integer below 2^53
-// and the power of ten for the point is exact too, so the one division rounds correctly, as a
-// correctly rounding strtod does. Returns false, touching nothing, where the form does not hold.
-inline bool readDecimalPrefix(const char* p, const char** stop, double* value) {
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
+// A coordinate in the short form the passes read first, straight from the token reader's buffer:
+// an optional sign, then digits with at most one point among them. Each reader below accepts a
+// subset of what a stream reads as a number and gives exactly what readNumber gives for it;
+// anything else it refuses, and the caller falls back to the general path (NumberScanner).
+struct ShortDecimal {
+  // The digits before the point, as an integer.
   std::uint64_t whole = 0;
-  const char* const point = detail::readDigits(p, &whole);
-  std::size_t digits = static_cast<std::size_t>(point - p);
-  std::uint64_t mantissa = whole;
+  // All the digits, the point left out, as an integer; with more than kExactDigits digits, or
+  // more than eight decimals, it wraps, and the readers refuse it by the counts.
+  std::uint64_t digits = 0;
+  std::size_t wholeDigits = 0;
   std::size_t decimals = 0;
-  p = point;
+  bool negative = false;
+  // The first byte that cannot continue the form; the caller decides whether the token ends there.
+  const char* end = nullptr;
+};
+
+// Scans the short form from its first byte at `p`, reading at most `kMostWholeDigits` digits
+// before the point (eight, or all of them) and at most `kMostDecimals` after it: a further digit
+// is left where `end` points, so that a caller that needs the token to end there refuses the
+// number. The whole digits are read eight bytes at a time, as most coordinates have them, so a
+// byte that is no digit must follow, and at least eight readable bytes after it (TokenReader's
+// padding ensures both).
+template <std::size_t kMostWholeDigits, std::size_t kMostDecimals>
+[[gnu::always_inline]] inline ShortDecimal scanShortDecimal(const char* p) {
+  ShortDecimal d;
+  d.negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  const char* const start = p;
+  const std::uint64_t word = detail::load(p);
+  const std::size_t count = detail::leadingDigitCount(word);
+  d.whole = count > 0 ? detail::leadingDigitsValue(word, count) : 0;
+  p += count;
+  if constexpr (kMostWholeDigits > 8) {
+    if (count == 8) {
+      for (unsigned digit; (digit = detail::digitValue(*p)) <= 9; ++p) {
+        d.whole = d.whole * 10 + digit;
+      }
+    }
+  }
+  d.wholeDigits = static_cast<std::size_t>(p - start);
+  d.digits = d.whole;
   if (*p == '.') {
     const char* const fraction = ++p;
-    for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
-      mantissa = mantissa * 10 + d;
+    for (std::size_t i = 0; i < kMostDecimals; ++i, ++p) {
+      const unsigned digit = detail::digitValue(*p);
+      if (digit > 9) break;
+      d.digits = d.digits * 10 + digit;
     }
-    decimals = static_cast<std::size_t>(p - fraction);
-    digits += decimals;
+    d.decimals = static_cast<std::size_t>(p - fraction);
   }
-  if (digits == 0 || digits > kExactDigits) return false;
+  d.end = p;
+  return d;
+}
+
+// Reads a short decimal of at least one and at most kExactDigits digits as the double stream
+// extraction gives for it, and points `stop` at the byte after it. The digits form an integer
+// below 2^53 and the power of ten for the point is exact too, so the one division rounds
+// correctly, as a correctly rounding strtod does. Returns false, touching nothing, otherwise.
+inline bool readDecimalPrefix(const char* p, const char** stop, double* value) {
+  const ShortDecimal d = scanShortDecimal<kExactDigits + 1, kExactDigits + 1>(p);
+  const std::size_t count = d.wholeDigits + d.decimals;
+  if (count == 0 || count > kExactDigits) return false;
   const double v =
-      static_cast<double>(static_cast<std::int64_t>(mantissa)) / kPowersOfTen[decimals];
-  *value = negative ? -v : v;
-  *stop = p;
+      static_cast<double>(static_cast<std::int64_t>(d.digits)) / kPowersOfTen[d.decimals];
+  *value = d.negative ? -v : v;
+  *stop = d.end;
   return true;
 }
 
@@ -133,72 +158,43 @@ inline std::int32_t truncateToInt32(double value) {
   return value == value ? static_cast<std::int32_t>(value) : 0;
 }
 
-// Reads the same form as readDecimalPrefix but gives the value truncated toward zero, saturated
-// to 32 bits, as truncateToInt32 gives it, without a double. With at most kExactDigits
-// digits, k of them after the point, the value is below 10^(15-k), so half a unit in the last
-// place of its double is below 0.23 x 10^-k; the fraction's distance to the next integer is at
-// least 10^-k, and integers below 2^53 are doubles themselves, so the double lies between the
-// same two integers as the decimal and truncates to its integer part.
+// Reads the same numbers as readDecimalPrefix but gives the value truncated toward zero, saturated
+// to 32 bits, as truncateToInt32 gives it, without a double. With at most kExactDigits digits, k
+// of them after the point, the value is below 10^(15-k), so half a unit in the last place of its
+// double is below 0.23 x 10^-k; the fraction's distance to the next integer is at least 10^-k,
+// and integers below 2^53 are doubles themselves, so the double lies between the same two
+// integers as the decimal and truncates to its integer part.
 inline bool truncateDecimalPrefix(const char* p, const char** stop, std::int32_t* value) {
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  std::uint64_t whole = 0;
-  const char* end = detail::readDigits(p, &whole);
-  std::size_t digits = static_cast<std::size_t>(end - p);
-  if (*end == '.') {
-    // The decimals only need counting: eight at a time.
-    const char* const fraction = ++end;
-    for (std::size_t run = 8; run == 8; end += run)
-      run = detail::leadingDigitCount(detail::load(end));
-    digits += static_cast<std::size_t>(end - fraction);
-  }
-  if (digits == 0 || digits > kExactDigits) return false;
+  const ShortDecimal d = scanShortDecimal<kExactDigits + 1, kExactDigits + 1>(p);
+  const std::size_t count = d.wholeDigits + d.decimals;
+  if (count == 0 || count > kExactDigits) return false;
   constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;
-  *value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(whole, kLimit)))
-                    : static_cast<std::int32_t>(std::min(whole, kLimit - 1));
-  *stop = end;
+  *value = d.negative
+               ? static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(d.whole, kLimit)))
+               : static_cast<std::int32_t>(std::min(d.whole, kLimit - 1));
+  *stop = d.end;
   return true;
 }
 
-// Reads the commonest coordinate as a whole number of hundredths: an optional sign, then at most
-// eight digits before a point and at most two after it, at least one digit in all. Like
-// readDecimalPrefix it stops at the first byte that cannot continue that form, and has the same
-// needs for readable bytes. Negative zero ("-0", "-0.00") is refused, since a stream writes the
-// double it gives as
-// "-0.00".
+// Reads the commonest coordinate as a whole number of hundredths: at most eight digits before
+// the point and at most two after it, at least one digit in all. Negative zero ("-0", "-0.00") is
+// refused, since a stream writes the double it gives as "-0.00".
 //
 // Such a coordinate a, less or taken from a 32-bit integer m, is written with two decimals as a
-// stream would write the double m - a (or a - m) computed from a as readNumber reads it. The
-// double of a is within 2^-23 of a (half a unit in the last place below 2^31), and the
-// difference, below 2^32, rounds by at most 2^-21 more; so the double lies within 10^-6 of the
-// exact difference, a whole number of hundredths, and rounds to it with no tie. Its sign is that
-// number's, and where the number is 0 the double is +0, written "0.00".
-inline bool readHundredthsPrefix(const char* p, const char** stop, std::int64_t* hundredths) {
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  const std::uint64_t word = detail::load(p);
-  const std::size_t count = detail::leadingDigitCount(word);
-  std::uint64_t value = count > 0 ? detail::leadingDigitsValue(word, count) * 100 : 0;
-  const char* end = p + count;
-  std::size_t digits = count;
-  if (*end == '.') {
-    ++end;
-    const unsigned tenths = static_cast<unsigned char>(end[0]) - unsigned{'0'};
-    const unsigned hundredthsDigit = static_cast<unsigned char>(end[1]) - unsigned{'0'};
-    if (tenths <= 9) {
-      value += std::uint64_t{10} * tenths;
-      ++end;
-      ++digits;
-      if (hundredthsDigit <= 9) {
-        value += hundredthsDigit;
-        ++end;
-        ++digits;
-      }
-    }
-  }
-  if (digits == 0 || (negative && value == 0)) return false;
-  *hundredths = negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
-  *stop = end;
+// stream would write the double m - a (or a - m) computed from a as readNumber reads it. With a
+// below 10^8, the double of a is within 2^-27 of a (half a unit in the last place below 2^27),
+// and the difference, below 2^32, rounds by at most 2^-21 more; so the double lies within 10^-6
+// of the exact difference, a whole number of hundredths, and rounds to it with no tie. Its sign is
+// that number's, and where the number is 0 the double is +0, written "0.00".
+[[gnu::always_inline]] inline bool readHundredthsPrefix(const char* p, const char** stop,
+                                                        std::int64_t* hundredths) {
+  const ShortDecimal d = scanShortDecimal<8, 2>(p);
+  if (d.wholeDigits + d.decimals == 0) return false;
+  static constexpr std::uint64_t kScale[] = {100, 10, 1};
+  const std::uint64_t value = d.digits * kScale[d.decimals];
+  if (d.negative && value == 0) return false;
+  *hundredths = d.negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
+  *stop = d.end;
   return true;
 }
 
