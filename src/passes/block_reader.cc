@@ -48,10 +48,11 @@ bool BlockReader::nextToken(std::string_view* token) {
 }
 
 bool BlockReader::readTokenAsNumber(std::string_view token, double* value) {
-  if (!tokens_.isPartial()) return readNumber(token, value);
   NumberScanner scanner;
   scanner.feed(token);
-  for (std::string_view piece; tokens_.nextPiece(&piece);) scanner.feed(piece);
+  if (tokens_.isPartial()) {
+    for (std::string_view piece; tokens_.nextPiece(&piece);) scanner.feed(piece);
+  }
   return scanner.finish(value);
 }
 

@@ -217,6 +217,15 @@ std::size_t formatHundredthsPair(std::int64_t a, std::int64_t b, char* buffer) {
   return static_cast<std::size_t>(p - buffer);
 }
 
+std::size_t formatInteger(std::int64_t value, char* buffer) {
+  char* p = buffer;
+  if (value < 0) *p++ = '-';
+  // The magnitude in unsigned arithmetic, where the most negative value has one too.
+  const std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  return static_cast<std::size_t>(writeWhole(magnitude, p) - buffer);
+}
+
 std::size_t formatFixed(double value, int precision, char* buffer) {
   if (precision == 2) {
     if (std::size_t length = formatClearHundredths(value, buffer); length > 0) return length;

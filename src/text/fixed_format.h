@@ -21,6 +21,14 @@ std::size_t formatFixed(double value, int precision, char* buffer);
 // Zero is written "0.00".
 std::size_t formatHundredths(std::int64_t hundredths, char* buffer);
 
+// Room for any 64-bit integer in decimal, with its sign, and the seven bytes that formatInteger
+// may write past its end.
+constexpr std::size_t kIntegerBufferSize = 28;
+
+// Writes `value` in decimal, with a minus sign when it is negative, into `buffer`, which has room
+// for kIntegerBufferSize characters, and returns the length. The program's one integer writer.
+std::size_t formatInteger(std::int64_t value, char* buffer);
+
 // Writes two whole numbers of hundredths as formatHundredths does, with one space between them,
 // into `buffer`, which has room for 2 * kFixedBufferSize characters, and returns the length.
 std::size_t formatHundredthsPair(std::int64_t a, std::int64_t b, char* buffer);

@@ -1,9 +1,16 @@
-// Reading a number that comes in pieces, in bounded memory.
+// Reading a number as the stream reads a double: the one general path, for a whole token or one
+// that comes in pieces.
 #include "text/number_scanner.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <locale>
+#include <sstream>
 #include <string>
+#include <system_error>
 
+#include "text/fixed_format.h"
 #include "text/read_number.h"
 
 namespace lines2svg {
@@ -13,6 +20,24 @@ namespace {
 // An exponent beyond this gives infinity or zero whatever the digits; larger ones are counted as
 // this, so that no count can overflow.
 constexpr std::int64_t kExponentLimit = std::int64_t{1} << 40;
+
+// The value of a number in the form the scanner makes, [-]0.digits[1]e[-]exponent: from_chars
+// reads it correctly rounded, and the cases it leaves (over- and underflow) go to the stream
+// itself, in the "C" locale, so that the decimal point is "." whatever locale the program runs in:
+// it fails on overflow and gives the nearest double on underflow.
+bool decide(const char* first, const char* last, double* value) {
+  double v = 0;
+  const auto [end, error] = std::from_chars(first, last, v, std::chars_format::general);
+  if (error == std::errc() && end == last) {
+    *value = v;
+    return true;
+  }
+  std::istringstream in(std::string(first, last));
+  in.imbue(std::locale::classic());
+  if (!(in >> v)) return false;
+  *value = v;
+  return true;
+}
 
 }  // namespace
 
@@ -71,6 +96,8 @@ void NumberScanner::feed(std::string_view piece) {
 }
 
 bool NumberScanner::finish(double* value) const {
+  // A stream takes no number without a digit before its exponent ("-", ".", "abc", "inf"), and
+  // fails on an exponent marker without digits ("12e", "1e+x").
   if (!sawDigit_) return false;
   if (sawExponent_ && !sawExponentDigit_) return false;
   if (!significant_) {
@@ -81,12 +108,23 @@ bool NumberScanner::finish(double* value) const {
   exponent = std::clamp(exponent, -kExponentLimit, kExponentLimit);
   // The kept digits, and a 1 after them standing for the non-zero ones dropped: it puts the
   // number on the same side of every halfway point as the whole would be.
-  std::string text = negative_ ? "-0." : "0.";
-  text.append(digits_, kept_);
-  if (droppedNonZero_) text.push_back('1');
-  text.push_back('e');
-  text.append(std::to_string(exponent));
-  return readNumber(text, value);
+  char text[3 + kMaxDigits + 2 + kIntegerBufferSize];
+  char* p = text;
+  if (negative_) *p++ = '-';
+  *p++ = '0';
+  *p++ = '.';
+  std::memcpy(p, digits_, kept_);
+  p += kept_;
+  if (droppedNonZero_) *p++ = '1';
+  *p++ = 'e';
+  p += formatInteger(exponent, p);
+  return decide(text, p, value);
+}
+
+bool readNumber(std::string_view token, double* value) {
+  NumberScanner scanner;
+  scanner.feed(token);
+  return scanner.finish(value);
 }
 
 }  // namespace lines2svg

@@ -7,11 +7,13 @@
 
 namespace lines2svg {
 
-// Reads a number that comes in pieces, as readNumber reads the whole token, in memory that does
-// not grow with it: only the first kMaxDigits significant digits are kept, with whether any later
-// one is non-zero, the position of the point and the exponent. Those decide the correctly rounded
-// value, since a number halfway between two doubles has at most 767 significant digits, and
-// finish() hands them to readNumber as a short token of the same value.
+// Reads a number as a stream reads a double, from a token that may come in pieces, in memory
+// that does not grow with it: only the first kMaxDigits significant digits are kept, with whether
+// any later one is non-zero, the position of the point and the exponent. Those decide the
+// correctly rounded value, since a number halfway between two doubles has at most 767 significant
+// digits; finish() writes them as a short number of the same value, which from_chars (or, for
+// over- and underflow, the stream) reads. The program's one general number grammar: readNumber is
+// this scanner fed a whole token.
 class NumberScanner {
  public:
   static constexpr std::size_t kMaxDigits = 800;

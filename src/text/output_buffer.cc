@@ -1,7 +1,7 @@
 // Collecting a pass's output in one buffer.
 #include "text/output_buffer.h"
 
-#include <charconv>
+#include "text/fixed_format.h"
 
 namespace lines2svg {
 
@@ -35,9 +35,8 @@ void OutputBuffer::writeSlow(std::string_view text) {
 }
 
 void OutputBuffer::writeInteger(std::int64_t value) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  write(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+  char digits[kIntegerBufferSize];
+  write(std::string_view(digits, formatInteger(value, digits)));
 }
 
 void OutputBuffer::flush() {

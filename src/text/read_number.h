@@ -10,8 +10,9 @@ namespace lines2svg {
 // ignored ("12.5abc" is 12.5). Returns false where that extraction fails: no digit before the
 // exponent or the end ("-", ".", "abc", "inf"), an exponent without digits ("12e") or a value too
 // large for a double ("1e400"). A value too small for one reads as the nearest double, 0 included.
-// This is the general path: the short decimals that nearly all coordinates are, the passes read
-// first with readDecimalPrefix and its kin (short_decimal.h), straight from the token reader.
+// It is NumberScanner fed the whole token, the one general path; the short decimals that nearly
+// all coordinates are, the passes read first with the readers of short_decimal.h, straight from
+// the token reader.
 bool readNumber(std::string_view token, double* value);
 
 }  // namespace lines2svg
