@@ -3,6 +3,7 @@
 
 #include "passes/passes.h"
 #include "text/number_scanner.h"
+#include "text/short_decimal.h"
 
 namespace lines2svg {
 
@@ -80,10 +81,6 @@ NumberRead readAnyCoordinate(BlockReader& blocks, std::int32_t* value) {
 }
 
 // The block's next token as a number when it is a short decimal, straight from the buffer.
-bool readShortCoordinate(BlockReader& blocks, double* value) {
-  return blocks.nextShortDecimal(value);
-}
-
 bool readShortCoordinate(BlockReader& blocks, std::int32_t* value) {
   return blocks.nextShortDecimalTruncated(value);
 }
@@ -110,10 +107,6 @@ VertexRead readVertex(BlockReader& blocks, Value* first, Value* second) {
 }
 
 }  // namespace
-
-VertexRead nextVertex(BlockReader& blocks, double* first, double* second) {
-  return readVertex(blocks, first, second);
-}
 
 VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second) {
   return readVertex(blocks, first, second);

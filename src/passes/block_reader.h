@@ -87,17 +87,15 @@ enum class VertexRead {
 };
 
 // A coordinate as the SVG writer takes it: a whole number of hundredths where it has at most two
-// decimals and a whole part below 2^31 (see readHundredthsPrefix), its double otherwise.
+// decimals and at most eight whole digits (see readHundredthsPrefix), its double otherwise.
 struct Coordinate {
   bool inHundredths = false;
   std::int64_t hundredths = 0;
   double value = 0;
 };
 
-// Takes the block's next two tokens as a vertex and reads them as readNumber does.
-VertexRead nextVertex(BlockReader& blocks, double* first, double* second);
-
-// nextVertex for coordinates in hundredths where they can be.
+// Takes the block's next two tokens as a vertex and reads them as readNumber does, in hundredths
+// where they can be.
 VertexRead nextVertex(BlockReader& blocks, Coordinate* first, Coordinate* second);
 
 // nextVertex for coordinates truncated toward zero to 32 bits, as truncateToInt32 gives them.

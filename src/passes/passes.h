@@ -5,8 +5,6 @@
 #include <istream>
 #include <ostream>
 
-#include "text/short_decimal.h"
-
 namespace lines2svg {
 
 // The integer bounds of all readable vertices: each coordinate truncated toward zero (saturating
