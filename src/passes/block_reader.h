@@ -31,16 +31,18 @@ class BlockReader {
 
   // Moves to the current block's next token and reads it, when it is a short decimal lying whole
   // in the reader's buffer, as most coordinates are; otherwise moves nowhere and returns false.
-  bool nextShortDecimal(double* value) { return inBlock_ && tokens_.nextShortDecimal(value); }
+  bool nextShortDecimal(double* value) {
+    return inBlock_ && tokens_.nextShortNumber(value, readDecimalPrefix);
+  }
 
   // nextShortDecimal() for the value truncated toward zero to 32 bits.
   bool nextShortDecimalTruncated(std::int32_t* value) {
-    return inBlock_ && tokens_.nextShortDecimalTruncated(value);
+    return inBlock_ && tokens_.nextShortNumber(value, truncateDecimalPrefix);
   }
 
   // nextShortDecimal() for a coordinate with at most two decimals, in hundredths.
   bool nextHundredths(std::int64_t* hundredths) {
-    return inBlock_ && tokens_.nextHundredths(hundredths);
+    return inBlock_ && tokens_.nextShortNumber(hundredths, readHundredthsPrefix);
   }
 
   // Reads the current block's next vertices while both their coordinates are short decimals
@@ -57,7 +59,16 @@ class BlockReader {
   // Moves past the current block's next two tokens and reads them as a vertex in hundredths,
   // where readVerticesInHundredths would take them; otherwise returns false and moves nowhere.
   bool nextVertexInHundredths(std::int64_t* first, std::int64_t* second) {
-    return inBlock_ && tokens_.nextHundredthsPair(first, second);
+    bool taken = false;
+    if (inBlock_) {
+      tokens_.readHundredthsPairs([&](std::int64_t a, std::int64_t b) {
+        *first = a;
+        *second = b;
+        taken = true;
+        return false;
+      });
+    }
+    return taken;
   }
 
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the

@@ -12,6 +12,14 @@ namespace {
 
 bool endsSection(std::string_view token) { return !token.empty() && token[0] == '&'; }
 
+// True when `second` follows `first` with exactly one space between them, so that the two and the
+// space are one view; both must be tokens just handed out by the reader, which keeps the byte
+// after `first` readable in every state.
+bool oneSpaceApart(std::string_view first, std::string_view second) {
+  const char* const gap = first.data() + first.size();
+  return gap + 1 == second.data() && *gap == ' ';
+}
+
 // Copies a token to the vertex file, streaming through the rest of one too long to hold whole.
 void copyToken(TokenReader& tokens, OutputBuffer& out, std::string_view token) {
   out.write(token);
@@ -36,7 +44,7 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
     return more;
   }
   if (!tokens.nextAfter(&first, current)) return false;
-  if (!tokens.isPartial() && TokenReader::oneSpaceApart(first, *current)) {
+  if (!tokens.isPartial() && oneSpaceApart(first, *current)) {
     // One space apart in the drawing, as they mostly are: the line is already there.
     out.write(std::string_view(first.data(), first.size() + 1 + current->size()));
   } else {
@@ -83,7 +91,7 @@ bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
     const std::string_view first = found[1];
     const std::string_view second = found[2];
     if (token == "P" && second == "L") return false;
-    if (TokenReader::oneSpaceApart(first, second)) {
+    if (oneSpaceApart(first, second)) {
       out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
     } else {
       out.write(first);

@@ -34,6 +34,11 @@ namespace lines2svg {
 //
 // The tokens end where the stream's buffer gives no more bytes; a buffer that fails to read tells
 // its owner so itself. All memory is taken when the reader is made.
+//
+// Who uses what: extraction walks the drawing with next(), nextAfter(), skipTo() and the peeks
+// (peekWholeToken(), peekThreeWholeTokens(), position(), moveTo()); the other passes read the
+// vertex file through BlockReader, which uses next(), nextShortNumber(), readHundredthsPairs(),
+// skipMarker() and countTokensBefore(); both take long tokens with isPartial() and nextPiece().
 class TokenReader {
  public:
   static constexpr std::size_t kTokenPadding = 24;
@@ -65,22 +70,23 @@ class TokenReader {
     return true;
   }
 
-  // Moves to the next token if it lies whole in the buffer and is a short decimal (see
-  // readDecimalPrefix), and reads it; the token is then used up as if next() had handed it out.
-  // Otherwise returns false and moves nowhere, leaving the token to next(). This spares the
-  // common coordinate a second search for its end and a second pass over its bytes.
-  bool nextShortDecimal(double* value) { return nextParsed(value, readDecimalPrefix); }
-
-  // nextShortDecimal() for the value truncated toward zero to 32 bits (see
-  // truncateDecimalPrefix).
-  bool nextShortDecimalTruncated(std::int32_t* value) {
-    return nextParsed(value, truncateDecimalPrefix);
-  }
-
-  // nextShortDecimal() for a coordinate with at most two decimals, as a whole number of
-  // hundredths (see readHundredthsPrefix).
-  bool nextHundredths(std::int64_t* hundredths) {
-    return nextParsed(hundredths, readHundredthsPrefix);
+  // Moves to the next token if it lies whole in the buffer and `parse`, one of the short-decimal
+  // readers of short_decimal.h, takes all of it, and reads it; the token is then used up as if
+  // next() had handed it out. Otherwise returns false and moves nowhere, leaving the token to
+  // next(). This spares the common coordinate a second search for its end and a second pass over
+  // its bytes. The buffer's padding is NUL, which is no separator, so a token that runs to the end
+  // of the buffer, and may go on in the next fill, is left to next().
+  template <typename Value>
+  bool nextShortNumber(Value* value, bool (*parse)(const char*, const char**, Value*)) {
+    const std::size_t start = tokenStart();
+    if (start == end_) return false;
+    const char* const data = buffer_.get();
+    const char* stop = nullptr;
+    Value parsed;
+    if (!parse(data + start, &stop, &parsed) || !isTokenSpace(*stop)) return false;
+    *value = parsed;
+    pos_ = static_cast<std::size_t>(stop - data);
+    return true;
   }
 
   // Reads the pairs of tokens ahead that lie whole in the buffer and are coordinates in
@@ -119,18 +125,6 @@ class TokenReader {
       return false;
     pos_ = start + 1;
     return true;
-  }
-
-  // readHundredthsPairs for one pair: false, moving nowhere, where it would take none.
-  bool nextHundredthsPair(std::int64_t* first, std::int64_t* second) {
-    bool taken = false;
-    readHundredthsPairs([&](std::int64_t a, std::int64_t b) {
-      *first = a;
-      *second = b;
-      taken = true;
-      return false;
-    });
-    return taken;
   }
 
   // The token after `pos`, a separator's position, when it lies whole in the buffer, found
@@ -200,14 +194,6 @@ class TokenReader {
   // where they start, a word of it at a time.
   std::size_t countTokensBefore(char marker, bool* found);
 
-  // True when `second` follows `first` with exactly one space between them, so that the two and
-  // the space are one view; both must be tokens just handed out. It looks at the byte after
-  // `first`, which is readable in every state.
-  static bool oneSpaceApart(std::string_view first, std::string_view second) {
-    const char* const gap = first.data() + first.size();
-    return gap + 1 == second.data() && *gap == ' ';
-  }
-
   // True when the token last handed out is only the head of a longer one.
   bool isPartial() const { return partial_; }
 
@@ -240,22 +226,6 @@ class TokenReader {
   // that ended the last, and otherwise where the bitmap says.
   std::size_t tokenStart() {
     return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : findTokenByte(pos_);
-  }
-
-  // Reads the next token with `parse` (readDecimalPrefix's signature) if it lies whole in the
-  // buffer and `parse` takes all of it. The buffer's padding is NUL, which is no separator, so a
-  // token that runs to the end of the buffer, and may go on in the next fill, is left to next().
-  template <typename Value>
-  bool nextParsed(Value* value, bool (*parse)(const char*, const char**, Value*)) {
-    const std::size_t start = tokenStart();
-    if (start == end_) return false;
-    const char* const data = buffer_.get();
-    const char* stop = nullptr;
-    Value parsed;
-    if (!parse(data + start, &stop, &parsed) || !isTokenSpace(*stop)) return false;
-    *value = parsed;
-    pos_ = static_cast<std::size_t>(stop - data);
-    return true;
   }
 
   // The number of tokens that start after `from`, a separator's position, and before `to`.

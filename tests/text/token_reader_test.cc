@@ -119,7 +119,7 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
   std::vector<std::string> seen;
   double value = 0;
   for (std::string_view token;;) {
-    if (decimals.nextShortDecimal(&value)) {
+    if (decimals.nextShortNumber(&value, readDecimalPrefix)) {
       ASSERT_LT(seen.size(), tokens.size());
       double expected = 0;
       ASSERT_TRUE(readNumber(tokens[seen.size()], &expected)) << tokens[seen.size()];
