@@ -24,11 +24,13 @@ constexpr char kDigitPairs[] =
 // The eight decimal digits of n < 10^8 as bytes 0 to 9, the most significant in the lowest byte.
 // n is split into two halves of four digits, each half into two pairs and each pair into two
 // digits, all lanes at once, each lane divided by a multiply-shift that is exact over its range:
-// - (x * 10486) >> 20 is x / 100 for x < 43,690, and the halves are below 10^4: 10486 / 2^20
+// - (x * 10486) >> 20 is x / 100 for x < 43,699, and the halves are below 10^4: 10486 / 2^20
 //   exceeds 1/100 by 0.24 / 2^20, so the product is off by less than x * 2.3e-7, which stays
-//   below the 0.01 that x / 100 can lie under the next integer;
-// - (x * 103) >> 10 is x / 10 for x < 170, and the pairs are below 100: 103 / 2^10 exceeds 1/10
-//   by 0.6 / 2^10, off by less than x * 5.9e-4 against a margin of 0.1.
+//   below the 0.01 that x / 100 can lie under the next integer while x < 43,478; a search of
+//   every x finds the first failure at 43,699;
+// - (x * 103) >> 10 is x / 10 for x < 179, and the pairs are below 100: 103 / 2^10 exceeds 1/10
+//   by 0.6 / 2^10, off by less than x * 5.9e-4 against a margin of 0.1 while x < 170, and a
+//   search finds the first failure at 179.
 // A lane's product stays inside its 32 or 16 bits, so the lanes do not disturb each other. The
 // tests compare the digits with the library's for every n below 10^6 and for random others.
 std::uint64_t eightDigits(std::uint32_t n) {
@@ -160,8 +162,14 @@ constexpr std::uint64_t kCommonLimit = 100000000;
 
 #if defined(__SSE2__)
 // eightDigits for two numbers at once, in the two halves of one vector: the same division into
-// halves of four digits, pairs and digits, with 16-bit lanes and the multiply-shifts by 5243 / 2^19
-// for 100 (exact below 43,699) and 6554 / 2^16 for 10 (exact below 16,389).
+// halves of four digits, pairs and digits, with 16-bit lanes. The multiply-shifts, each exact over
+// more than its lanes hold (a search of every x finds the first failure where given):
+// - (n * 0xD1B71759) >> 45 is n / 10^4 for every n below 2^32, and n < 10^8: 0xD1B71759 / 2^45
+//   exceeds 1/10^4 by 0.12 / 2^45, off by less than n * 3.4e-15 < 1.5e-5 against a margin of
+//   10^-4;
+// - (x * 5243) >> 19 is x / 100 for x < 43,699, and the halves are below 10^4 (as 10486 / 2^20
+//   above, the same ratio);
+// - (x * 6554) >> 16 is x / 10 for x < 16,389, and the pairs are below 100.
 void eightDigitsTwice(std::uint32_t a, std::uint32_t b, std::uint64_t* digitsA,
                       std::uint64_t* digitsB) {
   const __m128i n = _mm_set_epi64x(b, a);

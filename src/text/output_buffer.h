@@ -14,8 +14,9 @@ namespace lines2svg {
 
 // Collects a pass's output in one large buffer and hands it to the stream's buffer in big
 // pieces, so that nothing is flushed line by line. A stream that refuses bytes is put into its
-// bad state, where the caller can see it. What is not flushed is dropped: a pass cut short by a
-// failure leaves no half-written tail.
+// bad state, where the caller can see it. Whatever fills the buffer is handed on at once, so a
+// pass cut short by a failure (a write error, or an allocation that fails part-way) leaves the
+// pieces handed on before it in the file; the rest is dropped, and the driver reports the pass.
 class OutputBuffer {
  public:
   explicit OutputBuffer(std::ostream& out, std::size_t capacity = kIoBufferSize);

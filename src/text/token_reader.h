@@ -16,10 +16,11 @@
 namespace lines2svg {
 
 // Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, in memory that
-// does not grow with the stream or with its tokens. A fill that is searched is classified into a
-// bitmap of separator positions, so that finding where a token starts and ends is a matter of
-// counting zero bits rather than of a loop, per byte, whose exit is hard to predict; a fill read
-// only as runs of coordinate pairs (readHundredthsPairs) is never classified.
+// does not grow with the stream or with its tokens. A fill that is searched more than a few times
+// is classified into a bitmap of separator positions, so that finding where a token starts and
+// ends is a matter of counting zero bits rather than of a loop, per byte, whose exit is hard to
+// predict; its first searches (up to 64) go byte by byte (scanFor), and a fill read only as runs
+// of coordinate pairs (readHundredthsPairs) is never classified.
 //
 // A token handed out is in one of three states, each with its own storage:
 // - whole in the buffer: the view points into the buffer, and a separator follows it there;
