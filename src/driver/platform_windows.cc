@@ -10,6 +10,7 @@
 #include "driver/name_input.h"
 #include "driver/platform.h"
 #include "driver/windows_text.h"
+#include "text/unicode.h"
 
 namespace lines2svg {
 
@@ -201,7 +202,8 @@ bool readUtf16Name(std::streambuf& in, bool bigEndian, NativeName* name, bool* e
       *ended = true;
       break;
     }
-    const auto unit = static_cast<wchar_t>(bigEndian ? a << 8 | b : b << 8 | a);
+    const auto unit = static_cast<wchar_t>(
+        utf16Unit(static_cast<unsigned char>(a), static_cast<unsigned char>(b), bigEndian));
     if (!collector.offer(unit)) break;
   }
   return collector.finish(name);
@@ -402,12 +404,12 @@ bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
   NameCollector<char> collector(PathStyle::kWindows, maxNameBytes());
   // A name list saved as UTF-16 (Notepad's "UTF-16 LE", PowerShell 5's >) starts with its mark.
   const int first = in.sgetc();
-  if (first == 0xFF || first == 0xFE) {
+  if (first == kUtf16LittleMarkStart || first == kUtf16BigMarkStart) {
     in.sbumpc();
     const int second = in.sgetc();
-    if (second == (first ^ 0x01)) {
+    if (isUtf16Mark(first, second)) {
       in.sbumpc();
-      return readUtf16Name(in, first == 0xFE, name, ended);
+      return readUtf16Name(in, first == kUtf16BigMarkStart, name, ended);
     }
     collector.offer(Traits::to_char_type(first));
   }

@@ -1,9 +1,34 @@
-// Checking UTF-8.
+// Checking and writing UTF-8.
 #include "text/unicode.h"
 
 #include <cstddef>
 
 namespace lines2svg {
+
+namespace {
+
+char byte(std::uint32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); }
+
+}  // namespace
+
+char* encodeUtf8(std::uint32_t c, char* out) {
+  if (c < 0x80) {
+    *out++ = byte(c);
+  } else if (c < 0x800) {
+    *out++ = byte(0xC0 | c >> 6);
+    *out++ = byte(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = byte(0xE0 | c >> 12);
+    *out++ = byte(0x80 | (c >> 6 & 0x3F));
+    *out++ = byte(0x80 | (c & 0x3F));
+  } else {
+    *out++ = byte(0xF0 | c >> 18);
+    *out++ = byte(0x80 | (c >> 12 & 0x3F));
+    *out++ = byte(0x80 | (c >> 6 & 0x3F));
+    *out++ = byte(0x80 | (c & 0x3F));
+  }
+  return out;
+}
 
 bool isValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {

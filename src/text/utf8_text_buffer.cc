@@ -8,34 +8,6 @@
 
 namespace lines2svg {
 
-namespace {
-
-constexpr std::uint32_t kReplacement = 0xFFFD;
-
-char byte(std::uint32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); }
-
-// Writes a code point as UTF-8.
-char* putCodePoint(std::uint32_t c, char* out) {
-  if (c < 0x80) {
-    *out++ = byte(c);
-  } else if (c < 0x800) {
-    *out++ = byte(0xC0 | c >> 6);
-    *out++ = byte(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = byte(0xE0 | c >> 12);
-    *out++ = byte(0x80 | (c >> 6 & 0x3F));
-    *out++ = byte(0x80 | (c & 0x3F));
-  } else {
-    *out++ = byte(0xF0 | c >> 18);
-    *out++ = byte(0x80 | (c >> 12 & 0x3F));
-    *out++ = byte(0x80 | (c >> 6 & 0x3F));
-    *out++ = byte(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
-}  // namespace
-
 Utf8TextBuffer::Utf8TextBuffer(std::streambuf* source, std::size_t bufferSize)
     : source_(source), bufferSize_(std::max<std::size_t>(bufferSize, 1)) {
   setg(head_, head_, head_);
@@ -48,8 +20,8 @@ void Utf8TextBuffer::detect() {
   std::streamsize skip = 0;
   if (got == 3 && at(0) == kUtf8Mark[0] && at(1) == kUtf8Mark[1] && at(2) == kUtf8Mark[2]) {
     skip = 3;
-  } else if (got >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
-    encoding_ = at(0) == 0xFF ? Encoding::kUtf16Little : Encoding::kUtf16Big;
+  } else if (got >= 2 && isUtf16Mark(at(0), at(1))) {
+    encoding_ = at(0) == kUtf16LittleMarkStart ? Encoding::kUtf16Little : Encoding::kUtf16Big;
     if (got == 3) pendingByte_ = at(2);
     skip = got;
   }
@@ -96,15 +68,13 @@ bool Utf8TextBuffer::decodeMore() {
   if (got <= 0) {
     // The end: a high surrogate without its low half is replaced, an odd last byte dropped.
     sourceEnded_ = true;
-    if (highSurrogate_ != 0) out = putCodePoint(kReplacement, out);
+    if (highSurrogate_ != 0) out = encodeUtf8(kReplacementCharacter, out);
     highSurrogate_ = 0;
     setg(start, start, out);
     return out != start;
   }
-  const bool little = encoding_ == Encoding::kUtf16Little;
-  const auto unitOf = [little](unsigned char a, unsigned char b) {
-    return little ? std::uint32_t{a} | std::uint32_t{b} << 8 : std::uint32_t{a} << 8 | b;
-  };
+  const bool big = encoding_ == Encoding::kUtf16Big;
+  const auto unitOf = [big](unsigned char a, unsigned char b) { return utf16Unit(a, b, big); };
   const auto* raw = reinterpret_cast<const unsigned char*>(raw_.get());
   const auto size = static_cast<std::size_t>(got);
   std::size_t i = 0;
@@ -124,15 +94,15 @@ char* Utf8TextBuffer::putUnit(std::uint32_t unit, char* out) {
     const std::uint32_t high = highSurrogate_;
     highSurrogate_ = 0;
     if (isLowSurrogate(unit)) {
-      return putCodePoint(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00), out);
+      return encodeUtf8(fromSurrogates(high, unit), out);
     }
-    out = putCodePoint(kReplacement, out);
+    out = encodeUtf8(kReplacementCharacter, out);
   }
   if (isHighSurrogate(unit)) {
     highSurrogate_ = unit;
     return out;
   }
-  return putCodePoint(isLowSurrogate(unit) ? kReplacement : unit, out);
+  return encodeUtf8(isLowSurrogate(unit) ? kReplacementCharacter : unit, out);
 }
 
 }  // namespace lines2svg
