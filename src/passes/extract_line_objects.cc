@@ -20,6 +20,30 @@ bool oneSpaceApart(std::string_view first, std::string_view second) {
   return gap + 1 == second.data() && *gap == ' ';
 }
 
+// The drawing's record grammar, which the walk over whole records and the section loop share. A
+// vertex record is a tag, "P" or "L", and two coordinate tokens. A "P" record whose second
+// coordinate is "L" gives that "L" to the next record as its tag as well: "P 1 L 2 3" is the
+// vertices (1, L) and (2, 3).
+bool isTag(std::string_view token) { return token == "P" || token == "L"; }
+
+bool secondIsNextTag(std::string_view tag, std::string_view second) {
+  return tag == "P" && second == "L";
+}
+
+// Writes a vertex line from two coordinate tokens lying whole in the reader's buffer.
+[[gnu::always_inline]] inline void writeVertexLine(OutputBuffer& out, std::string_view first,
+                                                   std::string_view second) {
+  if (oneSpaceApart(first, second)) {
+    // One space apart in the drawing, as they mostly are: the line is already there.
+    out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
+  } else {
+    out.write(first);
+    out.put(' ');
+    out.write(second);
+  }
+  out.put('\n');
+}
+
 // Copies a token to the vertex file, streaming through the rest of one too long to hold whole.
 void copyToken(TokenReader& tokens, OutputBuffer& out, std::string_view token) {
   out.write(token);
@@ -44,24 +68,21 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
     return more;
   }
   if (!tokens.nextAfter(&first, current)) return false;
-  if (!tokens.isPartial() && oneSpaceApart(first, *current)) {
-    // One space apart in the drawing, as they mostly are: the line is already there.
-    out.write(std::string_view(first.data(), first.size() + 1 + current->size()));
-  } else {
-    out.write(first);
-    out.put(' ');
-    copyToken(tokens, out, *current);
+  if (!tokens.isPartial()) {
+    writeVertexLine(out, first, *current);
+    return true;
   }
+  out.write(first);
+  out.put(' ');
+  copyToken(tokens, out, *current);
   out.put('\n');
   return true;
 }
 
-bool isTag(std::string_view token) { return token == "P" || token == "L"; }
-
 // Copies the vertex records ahead that lie whole in the reader's buffer, as the section loop
 // below would, and skips the other tokens among them, in one walk over the buffer. It stops
 // before a record that may run on past the buffer, and before a "P" record whose second
-// coordinate is "L", which the section loop reads as the next record too. Returns true when it
+// coordinate is "L" (secondIsNextTag), which the section loop handles. Returns true when it
 // has used up the token that ends the section.
 bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
@@ -88,17 +109,8 @@ bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
                !tokens.peekWholeToken(pos, &found[2], &pos)) {
       return false;
     }
-    const std::string_view first = found[1];
-    const std::string_view second = found[2];
-    if (token == "P" && second == "L") return false;
-    if (oneSpaceApart(first, second)) {
-      out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
-    } else {
-      out.write(first);
-      out.put(' ');
-      out.write(second);
-    }
-    out.put('\n');
+    if (secondIsNextTag(token, found[2])) return false;
+    writeVertexLine(out, found[1], found[2]);
     tokens.moveTo(pos);
   }
 }
@@ -117,8 +129,13 @@ void extractLineObjects(std::istream& drawing, std::ostream& vertices) {
     bool more = tokens.next(&token);
     out.write("x\n");
     while (more && !endsSection(token)) {
-      if (token == "P") more = copyVertex(tokens, out, &token);
-      if (more && token == "L") more = copyVertex(tokens, out, &token);
+      if (isTag(token)) {
+        // The tag is kept as a literal: the view into the reader's buffer moves on.
+        const std::string_view tag = token == "P" ? "P" : "L";
+        more = copyVertex(tokens, out, &token);
+        // The record's second coordinate, now in `token`, may be the next record's tag.
+        if (more && secondIsNextTag(tag, token)) continue;
+      }
       if (more) {
         if (copyWholeRecords(tokens, out)) break;
         more = tokens.next(&token);
