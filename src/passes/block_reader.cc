@@ -2,7 +2,6 @@
 #include "passes/block_reader.h"
 
 #include "passes/passes.h"
-#include "text/number_scanner.h"
 #include "text/short_decimal.h"
 
 namespace lines2svg {

@@ -5,7 +5,7 @@
 #include <istream>
 #include <string_view>
 
-#include "text/read_number.h"
+#include "text/number_scanner.h"
 #include "text/token_reader.h"
 
 namespace lines2svg {

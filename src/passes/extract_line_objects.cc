@@ -12,14 +12,6 @@ namespace {
 
 bool endsSection(std::string_view token) { return !token.empty() && token[0] == '&'; }
 
-// True when `second` follows `first` with exactly one space between them, so that the two and the
-// space are one view; both must be tokens just handed out by the reader, which keeps the byte
-// after `first` readable in every state.
-bool oneSpaceApart(std::string_view first, std::string_view second) {
-  const char* const gap = first.data() + first.size();
-  return gap + 1 == second.data() && *gap == ' ';
-}
-
 // The drawing's record grammar, which the walk over whole records and the section loop share. A
 // vertex record is a tag, "P" or "L", and two coordinate tokens. A "P" record whose second
 // coordinate is "L" gives that "L" to the next record as its tag as well: "P 1 L 2 3" is the
@@ -30,10 +22,12 @@ bool secondIsNextTag(std::string_view tag, std::string_view second) {
   return tag == "P" && second == "L";
 }
 
-// Writes a vertex line from two coordinate tokens lying whole in the reader's buffer.
+// Writes a vertex line from two coordinate tokens lying whole in the reader's buffer, which keeps
+// the byte after `first` readable.
 [[gnu::always_inline]] inline void writeVertexLine(OutputBuffer& out, std::string_view first,
                                                    std::string_view second) {
-  if (oneSpaceApart(first, second)) {
+  const char* const gap = first.data() + first.size();
+  if (gap + 1 == second.data() && *gap == ' ') {
     // One space apart in the drawing, as they mostly are: the line is already there.
     out.write(std::string_view(first.data(), first.size() + 1 + second.size()));
   } else {
@@ -57,26 +51,24 @@ void copyToken(TokenReader& tokens, OutputBuffer& out, std::string_view token) {
 bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* current) {
   std::string_view first;
   if (!tokens.next(&first)) return false;
-  if (tokens.isPartial()) {
-    copyToken(tokens, out, first);
-    const bool more = tokens.next(current);
-    if (more) {
-      out.put(' ');
-      copyToken(tokens, out, *current);
+  const bool firstWhole = !tokens.isPartial();
+  if (firstWhole) {
+    if (!tokens.nextAfter(&first, current)) return false;
+    if (!tokens.isPartial()) {
+      writeVertexLine(out, first, *current);
+      return true;
     }
-    out.put('\n');
-    return more;
+    out.write(first);
+  } else {
+    copyToken(tokens, out, first);
   }
-  if (!tokens.nextAfter(&first, current)) return false;
-  if (!tokens.isPartial()) {
-    writeVertexLine(out, first, *current);
-    return true;
+  const bool more = firstWhole || tokens.next(current);
+  if (more) {
+    out.put(' ');
+    copyToken(tokens, out, *current);
   }
-  out.write(first);
-  out.put(' ');
-  copyToken(tokens, out, *current);
   out.put('\n');
-  return true;
+  return more;
 }
 
 // Copies the vertex records ahead that lie whole in the reader's buffer, as the section loop

@@ -130,11 +130,7 @@ std::size_t formatClearHundredths(double value, char* buffer) {
   return writeFixed(rounded, std::signbit(value), 2, buffer);
 }
 
-}  // namespace
-
-namespace {
-
-// The magnitude of a whole number of hundredths.
+// The magnitude of a whole number, in unsigned arithmetic, where the most negative has one too.
 std::uint64_t magnitudeOf(std::int64_t hundredths) {
   return hundredths < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(hundredths)
                         : static_cast<std::uint64_t>(hundredths);
@@ -226,12 +222,7 @@ std::size_t formatHundredthsPair(std::int64_t a, std::int64_t b, char* buffer) {
 }
 
 std::size_t formatInteger(std::int64_t value, char* buffer) {
-  char* p = buffer;
-  if (value < 0) *p++ = '-';
-  // The magnitude in unsigned arithmetic, where the most negative value has one too.
-  const std::uint64_t magnitude =
-      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  return static_cast<std::size_t>(writeWhole(magnitude, p) - buffer);
+  return writeFixed(magnitudeOf(value), value < 0, 0, buffer);
 }
 
 std::size_t formatFixed(double value, int precision, char* buffer) {

@@ -11,7 +11,6 @@
 #include <system_error>
 
 #include "text/fixed_format.h"
-#include "text/read_number.h"
 
 namespace lines2svg {
 

@@ -19,8 +19,7 @@ inline constexpr unsigned char kUtf16BigMarkStart = 0xFE;
 
 // True when the bytes a and b are a UTF-16 byte-order mark, either way round.
 inline bool isUtf16Mark(int a, int b) {
-  return (a == kUtf16LittleMarkStart && b == kUtf16BigMarkStart) ||
-         (a == kUtf16BigMarkStart && b == kUtf16LittleMarkStart);
+  return (a == kUtf16LittleMarkStart || a == kUtf16BigMarkStart) && b == (a ^ 0x01);
 }
 
 // The UTF-16 unit stored in the bytes a and b, in that order.

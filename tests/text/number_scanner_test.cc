@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "text/read_number.h"
-
 namespace lines2svg {
 namespace {
 

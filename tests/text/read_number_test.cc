@@ -1,5 +1,3 @@
-#include "text/read_number.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "text/number_scanner.h"
 #include "text/short_decimal.h"
 
 namespace lines2svg {

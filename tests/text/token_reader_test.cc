@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "text/read_number.h"
+#include "text/number_scanner.h"
 
 namespace lines2svg {
 namespace {
