@@ -15,17 +15,15 @@ namespace {
 constexpr char kPrompt[] = "Zadej nazev souboru: ";
 constexpr char kWorking[] = "Pracuji...";
 
+// The memory a MemoryReserve holds, where its new-handler finds it.
+void* memoryReserve = nullptr;
+
 // Memory set aside for the run, so that running out can be reported: when an allocation fails,
 // the reserve is given back and std::bad_alloc thrown, and the message and the wait have memory
 // to run in. Measured with `ulimit -v` from 4000 to 12000 KiB and with a malloc that fails from
 // its nth call on: without it, five limits and a malloc failing from its first call end in
 // std::terminate (status 134), because the C++ runtime could not set aside its own memory for
 // exceptions either; for the same reason, a reserve that cannot be taken is not thrown.
-class MemoryReserve;
-
-// The memory a MemoryReserve holds, where its new-handler finds it.
-void* memoryReserve = nullptr;
-
 class MemoryReserve {
  public:
   MemoryReserve() {
