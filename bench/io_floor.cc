@@ -20,14 +20,13 @@
 
 namespace {
 
-using lines2svg::Folder;
+using lines2svg::FileHandle;
+using lines2svg::HeldHandle;
 using lines2svg::InputFile;
 using lines2svg::kIoBufferSize;
 using lines2svg::NativeName;
 using lines2svg::Outcome;
 using lines2svg::OutputFile;
-using lines2svg::TakenFiles;
-using lines2svg::WrittenFile;
 
 // Reads the whole of `file` in buffer-sized pieces; the number of bytes, or -1 on failure.
 long long readAll(InputFile& file, char* buffer) {
@@ -37,25 +36,24 @@ long long readAll(InputFile& file, char* buffer) {
 }
 
 // Reads back a written file whole; -1 on failure.
-long long readBack(const Folder& folder, const NativeName& name, const WrittenFile& written,
-                   char* buffer) {
+long long readBack(OutputFile& written, char* buffer) {
   InputFile file;
-  if (file.openWritten(folder, name, written) != Outcome::kDone) return -1;
+  if (written.readBack(&file) != Outcome::kDone) return -1;
   const long long total = readAll(file, buffer);
-  return file.readBackOutcome() == Outcome::kDone ? total : -1;
+  return file.finish() == Outcome::kDone ? total : -1;
 }
 
-// Writes `size` bytes in buffer-sized pieces into `name` in `folder`; false on failure.
-bool writeBytes(const Folder& folder, const NativeName& name, std::uint64_t size,
-                const char* buffer, WrittenFile* written) {
-  TakenFiles none;
-  OutputFile file(folder, name, &none, 1);
+// Claims `file` as `name` in `folder` and writes `size` bytes into it in buffer-sized pieces;
+// false on failure.
+bool writeBytes(FileHandle folder, const NativeName& name, std::uint64_t size, const char* buffer,
+                OutputFile* file) {
+  if (file->claim(folder, name) != Outcome::kDone) return false;
   for (std::uint64_t left = size; left > 0;) {
     const auto piece = static_cast<std::streamsize>(left < kIoBufferSize ? left : kIoBufferSize);
-    if (file.sputn(buffer, piece) != piece) return false;
+    if (file->sputn(buffer, piece) != piece) return false;
     left -= static_cast<std::uint64_t>(piece);
   }
-  return file.close(written) == Outcome::kDone;
+  return file->endWriting() == Outcome::kDone;
 }
 
 }  // namespace
@@ -70,10 +68,11 @@ int main(int argc, char** argv) {
   const std::uint64_t shapeBytes = std::strtoull(argv[3], nullptr, 10);
   const std::uint64_t svgBytes = std::strtoull(argv[4], nullptr, 10);
   // The drawing is opened as the program opens it, and the files are written in its folder.
-  Folder folder;
-  InputFile drawingFile;
+  HeldHandle folder;
+  HeldHandle drawingHandle;
   NativeName opened;
-  if (drawingFile.openDrawing(drawing, &folder, &opened) != Outcome::kDone) {
+  if (lines2svg::openDrawing(drawing, &folder.handle, &drawingHandle.handle, &opened) !=
+      Outcome::kDone) {
     std::fprintf(stderr, "io_floor: cannot open %s\n", drawing.c_str());
     return 1;
   }
@@ -84,17 +83,19 @@ int main(int argc, char** argv) {
   // Lines of a vertex file's length, so that text-mode writing stores what the program stores.
   std::unique_ptr<char[]> buffer(new char[kIoBufferSize]);
   for (std::size_t i = 0; i < kIoBufferSize; ++i) buffer[i] = i % 24 == 23 ? '\n' : '7';
-  WrittenFile vertexFile;
-  WrittenFile shapeFile;
-  WrittenFile svgFile;
+  InputFile drawingFile;
+  drawingFile.start(drawingHandle.handle, Outcome::kCannotReadInput);
+  OutputFile vertexFile;
+  OutputFile shapeFile;
+  OutputFile svgFile;
   bool ok = readAll(drawingFile, buffer.get()) >= 0 &&
-            writeBytes(folder, vertices, vertexBytes, buffer.get(), &vertexFile);
-  for (int pass = 0; pass < 3 && ok; ++pass) {
-    ok = readBack(folder, vertices, vertexFile, buffer.get()) >= 0;
-  }
-  ok = ok && writeBytes(folder, shapes, shapeBytes, buffer.get(), &shapeFile) &&
-       readBack(folder, shapes, shapeFile, buffer.get()) >= 0;
-  ok = ok && writeBytes(folder, svg, svgBytes, buffer.get(), &svgFile);
+            writeBytes(folder.handle, vertices, vertexBytes, buffer.get(), &vertexFile);
+  for (int pass = 0; pass < 3 && ok; ++pass) ok = readBack(vertexFile, buffer.get()) >= 0;
+  ok = ok && writeBytes(folder.handle, shapes, shapeBytes, buffer.get(), &shapeFile) &&
+       readBack(shapeFile, buffer.get()) >= 0;
+  ok = ok && writeBytes(folder.handle, svg, svgBytes, buffer.get(), &svgFile);
+  for (OutputFile* file : {&vertexFile, &shapeFile, &svgFile})
+    ok = ok && file->close() == Outcome::kDone;
   const std::string stem = drawing.substr(0, drawing.find_last_of('/') + 1);
   for (const std::string& name : {vertices, shapes, svg}) std::remove((stem + name).c_str());
   if (!ok) std::fprintf(stderr, "io_floor: a file could not be read or written\n");

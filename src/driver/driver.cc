@@ -1,11 +1,10 @@
-// The console dialogue and the conversion of one drawing.
+// The console dialogue and the conversion of one drawing, in the order a run takes them.
 #include "driver/driver.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <new>
 
-#include "passes/passes.h"
 #include "svg/svg_writer.h"
 
 namespace lines2svg {
@@ -53,62 +52,6 @@ class MemoryReserve {
   }
 };
 
-// Shows the message for a failure and keeps the console open until one more character is typed,
-// so that a console window opened just for this run does not close before the message is read.
-void stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
-  console << messageFor(outcome) << std::flush;
-  input.waitForKey();
-}
-
-// Opens the drawing and its folder, names the outputs after it and checks them: kDone when it may
-// be converted, with every existing output held for writing.
-Outcome openDrawing(const NativeName& typed, Folder* folder, InputFile* drawingFile,
-                    OutputNames* names, FileIdentity* drawing) {
-  NativeName opened;
-  if (const Outcome outcome = drawingFile->openDrawing(typed, folder, &opened);
-      outcome != Outcome::kDone) {
-    return outcome;
-  }
-  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
-  *names = outputNames(opened);
-  // Without the drawing's identity no output can be shown not to be the drawing, so none may be
-  // written.
-  FileFacts facts;
-  if (!drawingFile->facts(&facts)) return Outcome::kCannotWriteOutput;
-  *drawing = facts.identity;
-  return checkOutputs(*folder, *drawing, *names);
-}
-
-// Holds every output that exists for writing, so that one that cannot be written is reported
-// before anything is.
-Outcome holdOutputs(Outputs& outputs) {
-  for (OutputFile* output : {&outputs.vertices, &outputs.shapes, &outputs.svg}) {
-    if (const Outcome outcome = output->holdIfExists(); outcome != Outcome::kDone) return outcome;
-  }
-  return Outcome::kDone;
-}
-
-// Lets `pass` write `output`; `written` tells what it holds.
-template <typename Pass>
-Outcome writeOutput(OutputFile& output, WrittenFile* written, Pass pass) {
-  std::ostream out(&output);
-  pass(out);
-  return output.close(written);
-}
-
-// One of the program's own files, opened again to be read.
-struct ReadBack {
-  InputFile file;
-  std::istream stream{&file};
-  Outcome opening;
-
-  ReadBack(const Folder& folder, const OutputFile& output, const WrittenFile& written)
-      : opening(file.openWritten(folder, output.name(), written)) {}
-
-  // How reading it went, once its pass is done.
-  Outcome outcome() { return opening == Outcome::kDone ? file.readBackOutcome() : opening; }
-};
-
 // The first failure of a step made of several.
 Outcome firstFailure(std::initializer_list<Outcome> outcomes) {
   for (const Outcome outcome : outcomes) {
@@ -117,48 +60,118 @@ Outcome firstFailure(std::initializer_list<Outcome> outcomes) {
   return Outcome::kDone;
 }
 
-// Pass 1: the drawing's line objects into the vertex file.
-Outcome extract(InputFile& drawingFile, Outputs& outputs, WrittenFile* vertices) {
-  std::istream drawing(&drawingFile);
-  const Outcome outcome = writeOutput(outputs.vertices, vertices,
-                                      [&](std::ostream& out) { extractLineObjects(drawing, out); });
-  return drawingFile.failed() ? Outcome::kCannotReadInput : outcome;
-}
+}  // namespace
 
-// Pass 2: the vertex file's blocks into the shape file.
-Outcome classify(const Folder& folder, Outputs& outputs, const WrittenFile& vertices,
-                 WrittenFile* shapes) {
-  ReadBack in(folder, outputs.vertices, vertices);
-  if (in.opening != Outcome::kDone) return in.opening;
-  const Outcome outcome = writeOutput(outputs.shapes, shapes,
-                                      [&](std::ostream& out) { classifyBlocks(in.stream, out); });
-  return firstFailure({outcome, in.outcome()});
-}
-
-// Pass 3: the bounds of the vertex file's vertices.
-Outcome measure(const Folder& folder, const Outputs& outputs, const WrittenFile& vertices,
-                Bounds* bounds) {
-  ReadBack in(folder, outputs.vertices, vertices);
-  if (in.opening != Outcome::kDone) return in.opening;
-  *bounds = computeBounds(in.stream);
-  return in.outcome();
-}
-
-// Pass 4: the SVG file from the vertex and shape files.
-Outcome draw(const Folder& folder, Outputs& outputs, const WrittenFile& vertices,
-             const WrittenFile& shapes, const Bounds& bounds) {
-  ReadBack vertexIn(folder, outputs.vertices, vertices);
-  ReadBack shapeIn(folder, outputs.shapes, shapes);
-  if (const Outcome opening = firstFailure({vertexIn.opening, shapeIn.opening});
-      opening != Outcome::kDone) {
-    return opening;
+Outcome Run::open(const NativeName& typed) {
+  NativeName opened;
+  if (const Outcome outcome = openDrawing(typed, &folder_.handle, &drawingFile_.handle, &opened);
+      outcome != Outcome::kDone) {
+    return outcome;
   }
-  WrittenFile svg;
-  const Outcome outcome = writeOutput(outputs.svg, &svg, [&](std::ostream& out) {
-    writeSvg(vertexIn.stream, shapeIn.stream, out, bounds, scaleBarLength(bounds));
-  });
-  return firstFailure({outcome, vertexIn.outcome(), shapeIn.outcome()});
+  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
+  // Without the drawing's identity no output can be shown not to be the drawing.
+  if (!factsOf(drawingFile_.handle, &drawingFacts_)) return Outcome::kCannotReadInput;
+  drawing_.start(drawingFile_.handle, Outcome::kCannotReadInput);
+  names_ = outputNames(opened, hostPathStyle());
+  return Outcome::kDone;
 }
+
+Outcome Run::claimOutputs() {
+  // Every output is claimed, so that one reaching the drawing is told as such whichever output
+  // it is; any file created on the way is removed again if the run stops here.
+  Outcome outcome = Outcome::kDone;
+  OutputFile* claimed[] = {&vertices_, &shapes_, &svg_};
+  const NativeName* names[] = {&names_.vertices, &names_.shapes, &names_.svg};
+  for (std::size_t i = 0; i < 3; ++i) {
+    Outcome claim = claimed[i]->claim(folder_.handle, *names[i]);
+    const FileIdentity& identity = claimed[i]->identity();
+    for (std::size_t earlier = 0; claim == Outcome::kDone && earlier < i; ++earlier) {
+      if (claimed[earlier]->identity() == identity) claim = Outcome::kCannotWriteOutput;
+    }
+    // Only to choose the message: an output refused because it is the drawing, or a link to it.
+    if (claim != Outcome::kDone && reaches(folder_.handle, *names[i], drawingFacts_.identity)) {
+      claim = Outcome::kInputWouldBeOverwritten;
+    } else if (claim == Outcome::kDone && identity == drawingFacts_.identity) {
+      claim = Outcome::kInputWouldBeOverwritten;
+    }
+    if (outcome == Outcome::kDone || claim == Outcome::kInputWouldBeOverwritten) outcome = claim;
+  }
+  return outcome;
+}
+
+Outcome Run::convert() {
+  Bounds bounds;
+  Outcome outcome = extract();
+  if (outcome == Outcome::kDone) outcome = classify();
+  if (outcome == Outcome::kDone) outcome = measure(&bounds);
+  if (outcome == Outcome::kDone) outcome = draw(bounds);
+  if (outcome != Outcome::kDone) return outcome;
+  return firstFailure({vertices_.close(), shapes_.close(), svg_.close()});
+}
+
+template <typename Pass>
+Outcome Run::write(OutputFile& output, Pass pass) {
+  std::ostream out(&output);
+  pass(out);
+  return output.endWriting();
+}
+
+Outcome Run::extract() {
+  std::istream drawing(&drawing_);
+  const Outcome outcome =
+      write(vertices_, [&](std::ostream& out) { extractLineObjects(drawing, out); });
+  if (drawing_.failed()) return Outcome::kCannotReadInput;
+  if (outcome != Outcome::kDone) return outcome;
+  if (const Outcome read = drawing_.finish(); read != Outcome::kDone) return read;
+  // A drawing another program was still writing, or cut short, while the pass read it: its size
+  // or time of change differs from what was read, and the picture would miss shapes. Only a
+  // regular file keeps either fact.
+  FileFacts now;
+  if (drawingFacts_.regular &&
+      (!factsOf(drawingFile_.handle, &now) || now.size != drawing_.bytesRead() ||
+       now.size != drawingFacts_.size || now.modified != drawingFacts_.modified)) {
+    return Outcome::kCannotReadInput;
+  }
+  return Outcome::kDone;
+}
+
+Outcome Run::classify() {
+  InputFile vertices;
+  std::istream in(&vertices);
+  if (const Outcome outcome = vertices_.readBack(&vertices); outcome != Outcome::kDone) {
+    return outcome;
+  }
+  const Outcome outcome = write(shapes_, [&](std::ostream& out) { classifyBlocks(in, out); });
+  return firstFailure({outcome, vertices.finish()});
+}
+
+Outcome Run::measure(Bounds* bounds) {
+  InputFile vertices;
+  std::istream in(&vertices);
+  if (const Outcome outcome = vertices_.readBack(&vertices); outcome != Outcome::kDone) {
+    return outcome;
+  }
+  *bounds = computeBounds(in);
+  return vertices.finish();
+}
+
+Outcome Run::draw(const Bounds& bounds) {
+  InputFile vertices;
+  InputFile shapes;
+  std::istream vertexIn(&vertices);
+  std::istream shapeIn(&shapes);
+  if (const Outcome outcome =
+          firstFailure({vertices_.readBack(&vertices), shapes_.readBack(&shapes)});
+      outcome != Outcome::kDone) {
+    return outcome;
+  }
+  const Outcome outcome = write(svg_, [&](std::ostream& out) {
+    writeSvg(vertexIn, shapeIn, out, bounds, scaleBarLength(bounds));
+  });
+  return firstFailure({outcome, vertices.finish(), shapes.finish()});
+}
+
+namespace {
 
 // The dialogue, step by step, up to its outcome.
 Outcome converse(NameInput& input, std::ostream& console) {
@@ -169,47 +182,41 @@ Outcome converse(NameInput& input, std::ostream& console) {
   // 2. The name: one word, or on Windows a quoted path.
   NativeName typed;
   if (!input.readName(&typed)) return Outcome::kMissingInput;
-  // 3 and 4. The drawing in its folder, and the outputs, checked and held before anything is
-  // written.
-  Folder folder;
-  InputFile drawingFile;
-  OutputNames names;
-  FileIdentity drawing;
-  Outcome outcome = openDrawing(typed, &folder, &drawingFile, &names, &drawing);
-  if (outcome != Outcome::kDone) return outcome;
-  Outputs outputs(folder, names, drawing);
-  outcome = holdOutputs(outputs);
+  // 3. The drawing in its folder.
+  InputFile drawing;
+  Run run(drawing);
+  Outcome outcome = run.open(typed);
+  // 4. The outputs, held and checked before anything is written.
+  if (outcome == Outcome::kDone) outcome = run.claimOutputs();
   if (outcome != Outcome::kDone) return outcome;
   // 5. The progress word, shown while the passes run.
   console << kWorking << std::flush;
   // 6 to 9. The four passes.
-  return convertDrawing(drawingFile, folder, outputs);
+  return run.convert();
+}
+
+// 10. Shows the message for a failure and keeps the console open until one more character is
+// typed, so that a console window opened just for this run does not close before it is read.
+void stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
+  console << messageFor(outcome) << std::flush;
+  input.waitForKey();
 }
 
 }  // namespace
 
-Outcome convertDrawing(InputFile& drawingFile, const Folder& folder, Outputs& outputs) {
-  WrittenFile vertices;
-  WrittenFile shapes;
-  Bounds bounds;
-  Outcome outcome = extract(drawingFile, outputs, &vertices);
-  if (outcome == Outcome::kDone) outcome = classify(folder, outputs, vertices, &shapes);
-  if (outcome == Outcome::kDone) outcome = measure(folder, outputs, vertices, &bounds);
-  if (outcome == Outcome::kDone) outcome = draw(folder, outputs, vertices, shapes, bounds);
-  return outcome;
-}
-
 void runConversion(NameInput& input, std::ostream& console) {
   Outcome outcome;
-  // A lack of memory in an allocation or in the system arrives here as std::bad_alloc and becomes
-  // an outcome like any other. Every file is closed on the way here, and each pass took its
-  // buffers before its output was emptied, so no old output has been lost.
+  // A lack of memory, in an allocation or in a call to the system, arrives here as
+  // std::bad_alloc, every file closed on the way, and becomes an outcome like any other. Each
+  // pass takes its memory before it empties its output and allocates nothing after that, so an
+  // allocation that fails never costs an old output; one that the system reports while a file is
+  // written ends the run as a failed write does, with that output emptied.
   try {
     outcome = converse(input, console);
   } catch (const std::bad_alloc&) {
     outcome = Outcome::kOutOfMemory;
   }
-  // 10. A run that succeeded ends without waiting.
+  // A run that succeeded ends without waiting.
   if (outcome != Outcome::kDone) stopWith(outcome, input, console);
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/platform.h"
+#include "driver/native_name.h"
 
 namespace lines2svg {
 
@@ -17,14 +17,13 @@ namespace lines2svg {
 // UTF-8 sequence in a narrow name that is valid UTF-8. A narrow name that is not is counted in
 // bytes.
 template <typename Char>
-void setExtension(std::basic_string<Char>& name, std::string_view extension,
-                  PathStyle style = hostPathStyle());
+void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style);
 
 // In the Windows style, drops the dots and spaces that end the name's last part, as Windows does
 // when it opens the file ("plan.txt." and "plan.txt " open "plan.txt"); a last part made only of
 // dots ("." or "..") is left alone. In the POSIX style the name is left as it is.
 template <typename Char>
-void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style = hostPathStyle());
+void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style);
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be one of the written files. Letter case is ignored on every system, since
@@ -35,7 +34,7 @@ bool hasOutputExtension(std::basic_string_view<Char> name);
 // The length of the typed name's folder part, its last separator included; 0 when the name has
 // none. What follows is the name of the drawing in that folder.
 template <typename Char>
-std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style = hostPathStyle());
+std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style);
 
 // The names of the three files the program writes, in the drawing's folder.
 struct OutputNames {
@@ -45,7 +44,7 @@ struct OutputNames {
 };
 
 // Makes the three written files' names from the drawing's name in its folder.
-OutputNames outputNames(const NativeName& drawing, PathStyle style = hostPathStyle());
+OutputNames outputNames(const NativeName& drawing, PathStyle style);
 
 }  // namespace lines2svg
 

@@ -1,29 +1,9 @@
 // The drawing and the program's own files, read and written through the platform's calls.
 #include "driver/files.h"
 
+#include <utility>
+
 namespace lines2svg {
-
-bool TakenFiles::holds(const FileIdentity& file) const {
-  for (std::size_t i = 0; i < kPlaces; ++i) {
-    if (known_[i] && files_[i] == file) return true;
-  }
-  return false;
-}
-
-Outcome InputFile::openWritten(const Folder& folder, const NativeName& name,
-                               const WrittenFile& written) {
-  if (const Outcome opened = openToReadBack(folder.handle, name, &file_);
-      opened != Outcome::kDone) {
-    return opened;
-  }
-  FileFacts now;
-  if (!facts(&now) || !(now.identity == written.identity) || now.size != written.size) {
-    return Outcome::kCannotWriteOutput;
-  }
-  expecting_ = true;
-  expected_ = written.size;
-  return Outcome::kDone;
-}
 
 std::ptrdiff_t InputFile::readCounted(char* to, std::size_t size) {
   if (ended_ || failed_) return 0;
@@ -51,47 +31,49 @@ std::streamsize InputFile::xsgetn(char* to, std::streamsize count) {
   return done;
 }
 
-Outcome InputFile::readBackOutcome() {
-  // A pass may stop before the end, as the SVG writer does after a number that fails to read.
+Outcome InputFile::finish() {
   char rest[std::size_t{1} << 16];
   while (readCounted(rest, sizeof rest) > 0) {
   }
-  return failed_ ? Outcome::kCannotWriteOutput : Outcome::kDone;
+  return failed_ ? failure_ : Outcome::kDone;
 }
 
-Outcome OutputFile::openChecked(bool create) {
-  if (openForWriting(folder_.handle, name_, create, &file_) != Outcome::kDone) {
-    return Outcome::kCannotWriteOutput;
+OutputFile::~OutputFile() {
+  if (file_ == kNoFile) return;
+  if (created_ && !prepared_) {
+    discardCreated(folder_, name_, file_);
+  } else {
+    closeFile(file_);
   }
-  if (file_ == kNoFile) return Outcome::kDone;
+}
+
+Outcome OutputFile::claim(FileHandle folder, NativeName name) {
+  folder_ = folder;
+  name_ = std::move(name);
+  if (openOutput(folder_, name_, &file_, &created_) != Outcome::kDone) {
+    return failure_ = Outcome::kCannotWriteOutput;
+  }
   FileFacts facts;
-  if (!factsOf(file_, &facts) || !facts.plainFile || taken_.holds(facts.identity)) {
-    return Outcome::kCannotWriteOutput;
-  }
+  if (!factsOf(file_, &facts) || !facts.plainFile) return failure_ = Outcome::kCannotWriteOutput;
   identity_ = facts.identity;
-  taken_.set(place_, identity_);
   return Outcome::kDone;
 }
-
-Outcome OutputFile::holdIfExists() { return failure_ = openChecked(false); }
 
 Outcome OutputFile::prepareForWriting() {
   if (prepared_) return failure_;
   prepared_ = true;
   if (failure_ != Outcome::kDone) return failure_;
-  if (file_ == kNoFile) {
-    // Absent when the outputs were checked: created now, and checked as it is opened, since
-    // another program may have put something at its name since.
-    failure_ = openChecked(true);
-    if (failure_ != Outcome::kDone) return failure_;
-  }
-  // A held file is checked again before a byte of it changes: a link to it may have been made.
+  // Whatever was checked at the claim, the file met now is written only while its name still
+  // leads to it and it has no other name: one moved away, replaced or linked to since keeps what
+  // it holds. A file just created is empty already; truncating it anyway would make some file
+  // systems (ext4) flush it to disk when it is closed, as they do for a file emptied to be
+  // rewritten.
   FileFacts facts;
-  if (!factsOf(file_, &facts) || !facts.plainFile) return failure_ = Outcome::kCannotWriteOutput;
-  // A file just created is empty already; truncating it anyway would make some file systems
-  // (ext4) flush it to disk when it is closed, as they do for a file emptied to be rewritten.
-  if (facts.size > 0 && !truncateFile(file_)) return failure_ = Outcome::kCannotWriteOutput;
-  return Outcome::kDone;
+  if (!stillNamed(folder_, name_, file_) || !factsOf(file_, &facts) || !facts.plainFile ||
+      (facts.size > 0 && !truncateFile(file_))) {
+    failure_ = Outcome::kCannotWriteOutput;
+  }
+  return failure_;
 }
 
 std::streamsize OutputFile::xsputn(const char* bytes, std::streamsize count) {
@@ -103,31 +85,26 @@ std::streamsize OutputFile::xsputn(const char* bytes, std::streamsize count) {
   return count;
 }
 
-Outcome OutputFile::close(WrittenFile* written) {
-  prepareForWriting();
-  closeFile(file_);
-  file_ = kNoFile;
-  written->identity = identity_;
-  written->size = stored_;
+Outcome OutputFile::endWriting() {
+  // A pass that wrote nothing still leaves its file empty.
+  if (prepareForWriting() == Outcome::kDone && !stillNamed(folder_, name_, file_)) {
+    failure_ = Outcome::kCannotWriteOutput;
+  }
   return failure_;
 }
 
-Outcome checkOutputs(const Folder& folder, const FileIdentity& drawing, const OutputNames& names,
-                     OutputLookup (*lookUp)(FileHandle, const NativeName&)) {
-  FileIdentity found[3];
-  std::size_t count = 0;
-  bool overwrite = false;
-  bool cannot = false;
-  for (const NativeName* name : {&names.vertices, &names.shapes, &names.svg}) {
-    const OutputLookup lookup = lookUp(folder.handle, *name);
-    if (lookup.reaches && lookup.identity == drawing) overwrite = true;
-    if (!lookup.exists) continue;
-    for (std::size_t i = 0; i < count; ++i) cannot = cannot || found[i] == lookup.identity;
-    if (!lookup.plainFile) cannot = true;
-    found[count++] = lookup.identity;
-  }
-  if (overwrite) return Outcome::kInputWouldBeOverwritten;
-  return cannot ? Outcome::kCannotWriteOutput : Outcome::kDone;
+Outcome OutputFile::readBack(InputFile* in) {
+  if (!rewindFile(file_)) return Outcome::kCannotWriteOutput;
+  in->start(file_, Outcome::kCannotWriteOutput);
+  in->expect(stored_);
+  return Outcome::kDone;
+}
+
+Outcome OutputFile::close() {
+  const bool named = stillNamed(folder_, name_, file_);
+  const bool closed = closeHandle(file_);
+  file_ = kNoFile;
+  return named && closed ? failure_ : Outcome::kCannotWriteOutput;
 }
 
 }  // namespace lines2svg

@@ -5,78 +5,52 @@
 #include <cstdint>
 #include <streambuf>
 
-#include "driver/file_names.h"
 #include "driver/platform.h"
 
 namespace lines2svg {
 
-// The drawing's folder, held open for the whole run; every file of the run is reached through it.
-struct Folder {
-  Folder() = default;
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  ~Folder() { closeFile(handle); }
+// An open file or folder, closed when it goes.
+struct HeldHandle {
+  HeldHandle() = default;
+  HeldHandle(const HeldHandle&) = delete;
+  HeldHandle& operator=(const HeldHandle&) = delete;
+  ~HeldHandle() { closeFile(handle); }
 
   FileHandle handle = kNoFile;
 };
 
-// A file the program has written, known by its identity and size when it is read back.
-struct WrittenFile {
-  FileIdentity identity;
-  std::uint64_t size = 0;
-};
-
-// The files an output must never be: the drawing, and the other outputs. Each has a place of its
-// own, so that none is ever left out.
-class TakenFiles {
- public:
-  // The places: the drawing's, then one for each output.
-  static constexpr std::size_t kDrawing = 0;
-  static constexpr std::size_t kPlaces = 4;
-
-  void set(std::size_t place, const FileIdentity& file) {
-    files_[place] = file;
-    known_[place] = true;
-  }
-  bool holds(const FileIdentity& file) const;
-
- private:
-  FileIdentity files_[kPlaces];
-  bool known_[kPlaces] = {};
-};
-
 // A file read through the system's calls, straight into the reader's buffer, so that nothing in
-// it can end the reading early. A read error ends the bytes and is kept for failed() to tell. It
-// serves std::istream's block reads (sgetn), which is all the token readers use; it keeps no
-// buffer of its own, so `>>` or getline on it would read nothing.
+// it can end the reading early. It serves std::istream's block reads (sgetn), which is all the
+// token readers use; it keeps no buffer of its own, so `>>` or getline on it would read nothing.
+// The file stays open when the reading ends: the run holds every handle.
 class InputFile : public std::streambuf {
  public:
   InputFile() = default;
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
-  ~InputFile() override { closeFile(file_); }
 
-  // Opens the drawing the typed name names, and its folder into `folder`; `opened` is the name
-  // the outputs are named after (see openDrawing in platform.h).
-  Outcome openDrawing(const NativeName& typed, Folder* folder, NativeName* opened) {
-    return lines2svg::openDrawing(typed, &folder->handle, &file_, opened);
+  // Reads `file` from where it stands; a read error makes the reading end in `failure`.
+  void start(FileHandle file, Outcome failure) {
+    file_ = file;
+    failure_ = failure;
   }
 
-  // Opens a file the program has written, to read it back. It must still be that file, with
-  // exactly the bytes written, when it is opened and when its reading ends (see readBackOutcome),
-  // so that a file emptied, cut short or replaced behind the program's back cannot give a
-  // picture silently missing its shapes.
-  Outcome openWritten(const Folder& folder, const NativeName& name, const WrittenFile& written);
+  // Makes the reading fail unless the file yields exactly `size` bytes: a file the run wrote,
+  // which must not give a picture silently missing its shapes if another program cut it short.
+  void expect(std::uint64_t size) {
+    expecting_ = true;
+    expected_ = size;
+  }
 
-  // How reading a written file back went: kDone if it yielded exactly the bytes written and no
-  // read failed, kCannotWriteOutput otherwise. What the pass left unread is read and counted.
-  Outcome readBackOutcome();
+  // The bytes read so far.
+  std::uint64_t bytesRead() const { return read_; }
 
-  // The facts of the open file; false if the system cannot tell them.
-  bool facts(FileFacts* facts) const { return factsOf(file_, facts); }
-
-  // True once a read has failed, or a written file yielded fewer or more bytes than written.
+  // True once a read has failed, or the file yielded fewer or more bytes than expected.
   bool failed() const { return failed_; }
+
+  // Reads and counts what the pass left unread, as the SVG writer leaves the rest after a number
+  // that fails to read, and tells how the reading went: kDone or the failure given to start().
+  Outcome finish();
 
  protected:
   std::streamsize xsgetn(char* to, std::streamsize count) override;
@@ -85,71 +59,74 @@ class InputFile : public std::streambuf {
   virtual std::ptrdiff_t readSome(char* to, std::size_t size) { return readFile(file_, to, size); }
 
  private:
-  // One read, counted against the size expected; 0 once the file has ended.
+  // One read, counted against the size expected; 0 once the file has ended or failed.
   std::ptrdiff_t readCounted(char* to, std::size_t size);
 
   FileHandle file_ = kNoFile;
+  Outcome failure_ = Outcome::kCannotReadInput;
   bool failed_ = false;
   bool ended_ = false;
-  // For a written file, the bytes it holds; the bytes read so far.
   bool expecting_ = false;
   std::uint64_t expected_ = 0;
   std::uint64_t read_ = 0;
 };
 
-// A file the program writes in the drawing's folder, as text in the platform's form. An output
-// that exists is held before the passes run (holdIfExists); an absent one is created when the
-// first bytes reach it, or at close when none do. Either way it must be a plain file of its own
-// and none of the taken files; it is emptied only when its pass writes, after the pass has taken
-// its buffers, so a pass that runs out of memory at its start never empties an existing file.
-// Failures are kept, and told by close().
+// One of the files a run writes in the drawing's folder, as text in the platform's form. It is
+// opened once, when the run claims it before anything is written, and that handle serves to the
+// end: its pass writes through it, the later passes read it back through it. Nothing in it
+// changes until its pass writes the first bytes, after the pass has taken its memory; and then
+// only if its name in the folder still leads to it. A file the run created is removed again if
+// its pass never wrote it, so that a run refused before the passes leaves nothing behind.
+// Failures are kept, and told by endWriting() and close().
 class OutputFile : public std::streambuf {
  public:
-  // The output `name` in `folder`, which takes place `place` among the taken files.
-  OutputFile(const Folder& folder, NativeName name, TakenFiles* taken, std::size_t place)
-      : folder_(folder), name_(std::move(name)), taken_(*taken), place_(place) {}
+  OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile() override { closeFile(file_); }
+  ~OutputFile() override;
 
   // The output's name in the drawing's folder.
   const NativeName& name() const { return name_; }
 
-  // Opens the output for writing if it exists, without changing it, and checks it: kDone when it
-  // is absent or a plain file of its own, kCannotWriteOutput when it is not or cannot be opened
-  // for writing (read-only, or held by another program).
-  Outcome holdIfExists();
+  // The identity of the file claimed.
+  const FileIdentity& identity() const { return identity_; }
 
-  // Opens the file if nothing has been written yet, and closes it; `written` tells what it holds.
-  Outcome close(WrittenFile* written);
+  // Opens `name` in `folder`, or creates it, and checks it on its handle: kDone when it is a plain
+  // file of its own, kCannotWriteOutput when it is not or cannot be opened for reading and
+  // writing (read-only, write-only, held by another program, or no right to create it).
+  Outcome claim(FileHandle folder, NativeName name);
+
+  // Ends the pass that writes the file: kDone when every byte was stored and the name still
+  // leads to the file.
+  Outcome endWriting();
+
+  // Starts `in` reading the file from its start, expecting exactly the bytes written.
+  Outcome readBack(InputFile* in);
+
+  // Closes the file once the run is done with it: kDone when its name still leads to it and the
+  // system reports no error, kCannotWriteOutput otherwise.
+  Outcome close();
 
  protected:
   std::streamsize xsputn(const char* bytes, std::streamsize count) override;
 
+  // Closes the file's handle; false when the system reports an error.
+  virtual bool closeHandle(FileHandle file) { return closeFile(file); }
+
  private:
-  // Opens `file_` (creating it when `create`) and checks that it is a plain file of its own.
-  Outcome openChecked(bool create);
-  // Makes the file ready for the pass's bytes on first use: opened or created, checked again and
-  // emptied. kDone if it is.
+  // Readies the file for the pass's first bytes: kDone once its name is known to lead to it
+  // still, and it is emptied.
   Outcome prepareForWriting();
 
-  const Folder& folder_;
+  FileHandle folder_ = kNoFile;
   NativeName name_;
-  TakenFiles& taken_;
-  std::size_t place_;
   FileHandle file_ = kNoFile;
+  FileIdentity identity_;
+  bool created_ = false;
   bool prepared_ = false;
   Outcome failure_ = Outcome::kDone;
-  FileIdentity identity_;
   std::uint64_t stored_ = 0;
 };
-
-// Decides, before anything is written, whether writing the outputs could lose the drawing or
-// reach a file elsewhere: kDone when none exists or each is a plain file of its own that is not
-// the drawing, kInputWouldBeOverwritten or kCannotWriteOutput otherwise. It compares identities,
-// not names, and refuses when in doubt. `lookUp` is lookUpOutput, or a stand-in in tests.
-Outcome checkOutputs(const Folder& folder, const FileIdentity& drawing, const OutputNames& names,
-                     OutputLookup (*lookUp)(FileHandle, const NativeName&) = lookUpOutput);
 
 }  // namespace lines2svg
 

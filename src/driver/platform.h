@@ -1,8 +1,8 @@
 #ifndef LINES2SVG_DRIVER_PLATFORM_H_
 #define LINES2SVG_DRIVER_PLATFORM_H_
 
-// All the program asks of the system: a folder held open and the files in it, the console, and
-// the rules of the host's paths. platform_posix.cc and platform_windows.cc implement it; nothing
+// All that a run asks of the system: a folder held open and the files in it, the console, and
+// the style of the host's paths. platform_posix.cc and platform_windows.cc implement it; nothing
 // else in the program knows which system it runs on. Where the system runs out of memory, these
 // functions throw std::bad_alloc, as an allocation does, so that a lack of memory reaches the
 // user by one route.
@@ -21,19 +21,9 @@ class NameInput;
 // The path style of the system the program runs on.
 PathStyle hostPathStyle();
 
-// The longest name the system can open, in the units of NativeName.
-std::size_t maxNameLength();
-
-// The most bytes a piped name can take.
-std::size_t maxNameBytes();
-
 // An open file or folder: a descriptor, or a Windows handle, held as an integer.
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kNoFile = -1;
-
-// A read or a write asks the system for at most this many bytes at once, below every system's
-// limit for one call.
-inline constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
 
 // What makes a file the same under any of its names: the device and file number (on Windows, the
 // volume serial number and the file index).
@@ -50,39 +40,53 @@ struct FileIdentity {
 struct FileFacts {
   FileIdentity identity;
   std::uint64_t size = 0;
-  // A regular file with this one name: no folder, device, FIFO or link, and no hard link.
+  // When its bytes last changed, in the system's own units.
+  std::uint64_t modified = 0;
+  // A regular file: no folder, device, FIFO or link.
+  bool regular = false;
+  // A regular file with this one name: no hard link, and on Windows no reparse point.
   bool plainFile = false;
 };
 
 // Opens the folder that the typed name's folder part names (the current folder when it has
-// none), and then the drawing in it by the typed name's last part; links are followed, and other
-// programs may read the drawing but not write it meanwhile. The folder is held for the whole run:
-// every other file is reached through it, so that renaming the folder, or putting another in its
-// place, cannot send the outputs elsewhere. `opened` is the drawing's name in the folder as the
-// system opened it, which the outputs are named after: on Windows its long name, without the dots
-// and spaces Windows drops, so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as
-// typed. A Windows device is never opened. Returns kDone, kMissingInput or kCannotReadInput; on
-// kDone both handles are open.
+// none), and then the drawing in it by the typed name's last part, links followed. The folder is
+// held for the whole run: every other file is reached through it, so that renaming the folder, or
+// putting another in its place, cannot send the outputs elsewhere. On Windows other programs may
+// read the drawing but not write it meanwhile; elsewhere nothing stops them, and the run checks
+// the drawing once it has read it. `opened` is the drawing's name in the folder, which the
+// outputs are named after: on Windows its long name, without the dots and spaces Windows drops,
+// so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as typed. A Windows device
+// is never opened. Returns kDone, kMissingInput or kCannotReadInput; whatever it returns, the
+// handles it set are the caller's to close.
 Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
                     NativeName* opened);
 
-// Opens one of the program's own files in `folder` to read it back: never through a link, and
-// never waiting on a FIFO. Returns kDone or kCannotWriteOutput, since a file that cannot be read
-// back is one that could not be written.
-Outcome openToReadBack(FileHandle folder, const NativeName& name, FileHandle* file);
+// Opens an output in `folder` for reading and writing, never through a link and never waiting on
+// a FIFO or device. An output that exists is opened as it is, not emptied; an absent one is
+// created, and `created` says so. On Windows other programs may read it but neither write, move
+// nor delete it while it is open. Returns kDone or kCannotWriteOutput (no permission, held by
+// another program, or on Windows a short name of another file).
+Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created);
 
-// Opens an output in `folder` for writing, without following a link, without waiting on a FIFO
-// or device, and without emptying it: its facts are checked before anything in it changes. With
-// `create`, an absent output is created; without it, an absent output is left absent and `file`
-// stays kNoFile. Returns kDone or kCannotWriteOutput (no permission, held by another program, or
-// on Windows a short name of another file).
-Outcome openForWriting(FileHandle folder, const NativeName& name, bool create, FileHandle* file);
+// True when `name` in `folder`, a link not followed, is still the open `file` itself: nobody has
+// moved, deleted or replaced it since it was opened.
+bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file);
+
+// True when `name` in `folder`, links followed, reaches the file `identity` names.
+bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity);
+
+// Closes `file`, which the run created as `name` in `folder`, and removes it if the name still
+// leads to it. It never throws.
+void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept;
 
 // The facts of an open file; false if the system cannot tell them.
 bool factsOf(FileHandle file, FileFacts* facts);
 
 // Empties an open output; false on an error.
 bool truncateFile(FileHandle file);
+
+// Moves back to the start of an open file, to read it from there; false on an error.
+bool rewindFile(FileHandle file);
 
 // Reads at most `size` bytes: the count, 0 at the end of the file, -1 on a read error.
 std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size);
@@ -91,23 +95,9 @@ std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size);
 // the bytes stored to `stored`; false on a write error.
 bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64_t* stored);
 
-// Closes an open file or folder; kNoFile is left alone.
-void closeFile(FileHandle file);
-
-// What an output's name in the drawing's folder holds before anything is written.
-struct OutputLookup {
-  // Something has the name, or the system cannot tell.
-  bool exists = true;
-  // A plain file (see FileFacts), which may be replaced; never a link, a file with other names, a
-  // folder, a device or a Windows short name of another file.
-  bool plainFile = false;
-  // The identity of the file the name reaches, links followed; set when `reaches` is true.
-  bool reaches = false;
-  FileIdentity identity;
-};
-
-// Looks up what an output's name in `folder` holds.
-OutputLookup lookUpOutput(FileHandle folder, const NativeName& name);
+// Closes an open file or folder, kNoFile left alone; false when the system reports an error,
+// such as written bytes a network share failed to store.
+bool closeFile(FileHandle file);
 
 // Reads the drawing's name from a byte stream (a pipe, a file or a terminal), one byte at a time,
 // as NameCollector gathers it; false if there is none. On Linux the name is its bytes. On

@@ -17,6 +17,17 @@ namespace lines2svg {
 
 namespace {
 
+// The longest name the system can open, and so the most bytes a piped name can take.
+#if defined(PATH_MAX)
+constexpr std::size_t kMostNameBytes = PATH_MAX - 1;
+#else
+constexpr std::size_t kMostNameBytes = 4095;
+#endif
+
+// A read or a write asks the system for at most this many bytes at once, below Linux's limit
+// for one call.
+constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
+
 int descriptorOf(FileHandle file) { return static_cast<int>(file); }
 
 FileIdentity identityOf(const struct stat& status) {
@@ -31,91 +42,115 @@ constexpr int kFolderAccess = O_PATH;
 constexpr int kFolderAccess = O_RDONLY;
 #endif
 
-// The outcome of opening the drawing or its folder after `error`; a lack of memory is thrown.
-Outcome drawingOutcome(int error) {
-  if (error == ENOMEM) throw std::bad_alloc();
-  const bool refused = error == EACCES || error == EPERM || error == EBUSY || error == ETXTBSY;
-  return refused ? Outcome::kCannotReadInput : Outcome::kMissingInput;
+// True when a call's result is no failure; a lack of memory is thrown.
+bool succeeded(long result) {
+  if (result < 0 && errno == ENOMEM) throw std::bad_alloc();
+  return result >= 0;
 }
 
-// Opens `name` in `folder`; a lack of memory is thrown.
+// The outcome of opening the drawing or its folder after `error`: only a name that leads to
+// nothing readable is a missing drawing. Any other refusal (no permission, no descriptors left, a
+// failing disk) is one of a drawing that exists.
+Outcome drawingOutcome(int error) {
+  const bool missing = error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG ||
+                       error == ELOOP || error == ENXIO || error == ENODEV || error == EISDIR;
+  return missing ? Outcome::kMissingInput : Outcome::kCannotReadInput;
+}
+
+// Opens `name` in `folder`: the descriptor, or -1 with errno set.
 int openIn(FileHandle folder, const NativeName& name, int flags) {
   const int descriptor = ::openat(descriptorOf(folder), name.c_str(), flags | O_CLOEXEC, 0666);
-  if (descriptor < 0 && errno == ENOMEM) throw std::bad_alloc();
+  succeeded(descriptor);
   return descriptor;
+}
+
+// The status of `name` in `folder`, a link followed or not as `flags` say.
+bool lookUp(FileHandle folder, const NativeName& name, int flags, struct stat* status) {
+  return succeeded(fstatat(descriptorOf(folder), name.c_str(), status, flags));
 }
 
 }  // namespace
 
 PathStyle hostPathStyle() { return PathStyle::kPosix; }
 
-std::size_t maxNameLength() {
-#if defined(PATH_MAX)
-  return PATH_MAX - 1;
-#else
-  return 4095;
-#endif
-}
-
-std::size_t maxNameBytes() { return maxNameLength(); }
-
 Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
                     NativeName* opened) {
-  const std::size_t split = folderPartLength<char>(typed);
+  const std::size_t split = folderPartLength<char>(typed, PathStyle::kPosix);
   *opened = typed.substr(split);
   // "plan.txt" lies in the current folder, "/plan.txt" in the root.
   const NativeName folderName = split == 0 ? NativeName(".") : typed.substr(0, split);
   const int folderDescriptor = ::open(folderName.c_str(), kFolderAccess | O_DIRECTORY | O_CLOEXEC);
-  if (folderDescriptor < 0) return drawingOutcome(errno);
-  if (opened->empty()) {
-    ::close(folderDescriptor);
-    return Outcome::kMissingInput;
-  }
-  const int descriptor = openIn(folderDescriptor, *opened, O_RDONLY);
-  struct stat status;
-  if (descriptor < 0 || fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-    const Outcome outcome = descriptor < 0 ? drawingOutcome(errno) : Outcome::kMissingInput;
-    if (descriptor >= 0) ::close(descriptor);
-    ::close(folderDescriptor);
-    return outcome;
-  }
+  if (!succeeded(folderDescriptor)) return drawingOutcome(errno);
   *folder = folderDescriptor;
+  if (opened->empty()) return Outcome::kMissingInput;
+  const int descriptor = openIn(folderDescriptor, *opened, O_RDONLY);
+  if (descriptor < 0) return drawingOutcome(errno);
   *drawing = descriptor;
-  return Outcome::kDone;
+  struct stat status;
+  if (!succeeded(fstat(descriptor, &status))) return Outcome::kCannotReadInput;
+  return S_ISDIR(status.st_mode) ? Outcome::kMissingInput : Outcome::kDone;
 }
 
-Outcome openToReadBack(FileHandle folder, const NativeName& name, FileHandle* file) {
-  const int descriptor = openIn(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-  if (descriptor < 0) return Outcome::kCannotWriteOutput;
-  *file = descriptor;
-  return Outcome::kDone;
+Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created) {
+  constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+  // An absent output is created exclusively, so that `created` tells of a file this run made; if
+  // another program makes one in between, that one is opened as it is.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    int descriptor = openIn(folder, name, kFlags);
+    *created = descriptor < 0 && errno == ENOENT;
+    if (*created) descriptor = openIn(folder, name, kFlags | O_CREAT | O_EXCL);
+    if (descriptor >= 0) {
+      *file = descriptor;
+      return Outcome::kDone;
+    }
+    if (!*created || errno != EEXIST) break;
+  }
+  return Outcome::kCannotWriteOutput;
 }
 
-Outcome openForWriting(FileHandle folder, const NativeName& name, bool create, FileHandle* file) {
-  const int descriptor =
-      openIn(folder, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT : 0));
-  if (descriptor < 0)
-    return !create && errno == ENOENT ? Outcome::kDone : Outcome::kCannotWriteOutput;
-  *file = descriptor;
-  return Outcome::kDone;
+bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file) {
+  struct stat named;
+  struct stat held;
+  return lookUp(folder, name, AT_SYMLINK_NOFOLLOW, &named) &&
+         succeeded(fstat(descriptorOf(file), &held)) && identityOf(named) == identityOf(held);
+}
+
+bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity) {
+  struct stat status;
+  return lookUp(folder, name, 0, &status) && identityOf(status) == identity;
+}
+
+void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
+  struct stat named;
+  struct stat held;
+  if (fstatat(descriptorOf(folder), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+      fstat(descriptorOf(file), &held) == 0 && identityOf(named) == identityOf(held)) {
+    unlinkat(descriptorOf(folder), name.c_str(), 0);
+  }
+  ::close(descriptorOf(file));
 }
 
 bool factsOf(FileHandle file, FileFacts* facts) {
   struct stat status;
-  if (file == kNoFile || fstat(descriptorOf(file), &status) != 0) return false;
+  if (file == kNoFile || !succeeded(fstat(descriptorOf(file), &status))) return false;
   facts->identity = identityOf(status);
   facts->size = static_cast<std::uint64_t>(status.st_size);
-  facts->plainFile = S_ISREG(status.st_mode) && status.st_nlink == 1;
+  facts->modified = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                    static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
+  facts->regular = S_ISREG(status.st_mode);
+  facts->plainFile = facts->regular && status.st_nlink == 1;
   return true;
 }
 
-bool truncateFile(FileHandle file) { return ftruncate(descriptorOf(file), 0) == 0; }
+bool truncateFile(FileHandle file) { return succeeded(ftruncate(descriptorOf(file), 0)); }
+
+bool rewindFile(FileHandle file) { return succeeded(lseek(descriptorOf(file), 0, SEEK_SET)); }
 
 std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
   if (file == kNoFile) return 0;
   for (;;) {
     const ssize_t got = ::read(descriptorOf(file), to, std::min(size, kMostBytesPerCall));
-    if (got >= 0 || errno != EINTR) return got;
+    if (got >= 0 || errno != EINTR) return succeeded(got) ? got : -1;
   }
 }
 
@@ -123,7 +158,7 @@ bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64
   while (size > 0) {
     const ssize_t put = ::write(descriptorOf(file), bytes, std::min(size, kMostBytesPerCall));
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
+    if (!succeeded(put) || put == 0) return false;
     bytes += put;
     size -= static_cast<std::size_t>(put);
     *stored += static_cast<std::uint64_t>(put);
@@ -131,29 +166,10 @@ bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64
   return true;
 }
 
-void closeFile(FileHandle file) {
-  if (file != kNoFile) ::close(descriptorOf(file));
-}
-
-OutputLookup lookUpOutput(FileHandle folder, const NativeName& name) {
-  OutputLookup lookup;
-  struct stat status;
-  if (fstatat(descriptorOf(folder), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-    lookup.exists = errno != ENOENT;
-    return lookup;
-  }
-  lookup.plainFile = S_ISREG(status.st_mode) && status.st_nlink == 1;
-  // A link is never written through, but one that reaches the drawing is told apart.
-  if (S_ISLNK(status.st_mode) && fstatat(descriptorOf(folder), name.c_str(), &status, 0) != 0) {
-    return lookup;
-  }
-  lookup.reaches = true;
-  lookup.identity = identityOf(status);
-  return lookup;
-}
+bool closeFile(FileHandle file) { return file == kNoFile || ::close(descriptorOf(file)) == 0; }
 
 bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
-  NameCollector<char> collector(PathStyle::kPosix, maxNameBytes());
+  NameCollector<char> collector(PathStyle::kPosix, kMostNameBytes);
   collectBytes(in, &collector, ended);
   return collector.finish(name);
 }

@@ -16,6 +16,15 @@ namespace lines2svg {
 
 namespace {
 
+// The longest name the system can open, in UTF-16 units, and the most bytes a piped name can take:
+// a Windows code page takes at most four bytes for a unit.
+constexpr std::size_t kMostNameLength = 32767;
+constexpr std::size_t kMostNameBytes = 4 * kMostNameLength;
+
+// A read or a write asks the system for at most this many bytes at once, below the limit of a
+// DWORD count.
+constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
+
 // The common code keeps a handle as an integer; here it is turned back into one.
 HANDLE handleOf(FileHandle file) {
   return reinterpret_cast<HANDLE>(file);  // NOLINT(performance-no-int-to-ptr)
@@ -25,6 +34,12 @@ FileHandle fileOf(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); 
 // A lack of memory in the system is thrown, as an allocation's is.
 void throwIfOutOfMemory(DWORD error) {
   if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY) throw std::bad_alloc();
+}
+
+// True when a call succeeded; a lack of memory is thrown.
+bool succeeded(BOOL result) {
+  if (!result) throwIfOutOfMemory(GetLastError());
+  return result != FALSE;
 }
 
 // True when a file, not a folder, of that name exists.
@@ -85,7 +100,7 @@ InFolder openInFolder(FileHandle folder, const std::wstring& name, ACCESS_MASK a
                       ULONG disposition, ULONG options) {
   InFolder opened;
   // A name within the system's limit fits a UNICODE_STRING; an empty one would open the folder.
-  if (name.empty() || name.size() > maxNameLength()) {
+  if (name.empty() || name.size() > kMostNameLength) {
     opened.error = ERROR_FILE_NOT_FOUND;
     return opened;
   }
@@ -112,6 +127,19 @@ InFolder openInFolder(FileHandle folder, const std::wstring& name, ACCESS_MASK a
 
 constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
 
+// The outcome of opening the drawing or its folder after `error`: only a name that leads to
+// nothing readable is a missing drawing. Any other refusal (no permission, another program
+// holding it, no handles left, a failing disk) is one of a drawing that exists.
+Outcome drawingOutcome(DWORD error) {
+  for (const DWORD missing :
+       {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME, ERROR_BAD_PATHNAME,
+        ERROR_FILENAME_EXCED_RANGE, ERROR_DIRECTORY, ERROR_INVALID_DRIVE, ERROR_NOT_READY,
+        ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME}) {
+    if (error == missing) return Outcome::kMissingInput;
+  }
+  return Outcome::kCannotReadInput;
+}
+
 // Opens the folder part of a typed name, held so that it cannot be renamed or deleted meanwhile:
 // its sharing leaves out delete access, which a rename needs.
 Outcome openFolder(std::wstring name, FileHandle* folder) {
@@ -123,15 +151,13 @@ Outcome openFolder(std::wstring name, FileHandle* folder) {
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     throwIfOutOfMemory(error);
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
-               ? Outcome::kCannotReadInput
-               : Outcome::kMissingInput;
+    return drawingOutcome(error);
   }
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle, &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+  const bool known = succeeded(GetFileInformationByHandle(handle, &info));
+  if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     CloseHandle(handle);
-    return Outcome::kMissingInput;
+    return known ? Outcome::kMissingInput : Outcome::kCannotReadInput;
   }
   *folder = fileOf(handle);
   return Outcome::kDone;
@@ -146,7 +172,7 @@ class ConsoleNameInput : public NameInput {
   explicit ConsoleNameInput(HANDLE console) : console_(console) {}
 
   bool readName(NativeName* name) override {
-    NameCollector<wchar_t> collector(PathStyle::kWindows, maxNameLength());
+    NameCollector<wchar_t> collector(PathStyle::kWindows, kMostNameLength);
     // Blank lines are skipped; the rest of the line that holds the name is read and dropped.
     for (bool lineDone = false; !lineDone && !ended_ && !collector.hopeless();) {
       wchar_t c = 0;
@@ -194,7 +220,7 @@ class ConsoleNameInput : public NameInput {
 
 // Reads a name piped as UTF-16 after its byte-order mark, big-endian or little-endian.
 bool readUtf16Name(std::streambuf& in, bool bigEndian, NativeName* name, bool* ended) {
-  NameCollector<wchar_t> collector(PathStyle::kWindows, maxNameLength());
+  NameCollector<wchar_t> collector(PathStyle::kWindows, kMostNameLength);
   while (!collector.hopeless()) {
     const int a = in.sbumpc();
     const int b = a == std::char_traits<char>::eof() ? a : in.sbumpc();
@@ -213,11 +239,6 @@ bool readUtf16Name(std::streambuf& in, bool bigEndian, NativeName* name, bool* e
 
 PathStyle hostPathStyle() { return PathStyle::kWindows; }
 
-std::size_t maxNameLength() { return 32767; }
-
-// A Windows code page takes at most four bytes for a UTF-16 unit.
-std::size_t maxNameBytes() { return 4 * maxNameLength(); }
-
 bool isDeviceName(const std::wstring& name) {
   // Windows makes a device name \\.\NAME. A \\.\ or \\?\ path that goes on into folders, such as
   // \\.\C:\plan.txt, names a file, and is opened to be sure.
@@ -235,11 +256,11 @@ Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* dra
   // Reading a device would wait on the keyboard, or raise a serial port's lines and reset the
   // instrument on it: it is never opened.
   if (isDeviceName(typed)) return Outcome::kMissingInput;
-  const std::size_t split = folderPartLength<wchar_t>(typed);
+  const std::size_t split = folderPartLength<wchar_t>(typed, PathStyle::kWindows);
   std::wstring name = typed.substr(split);
   // The name is opened in the folder as Windows opens a typed name, without the dots and spaces
   // that end it, unless a \\?\ path asks for the name exactly as it stands.
-  if (typed.compare(0, 4, L"\\\\?\\") != 0) dropTrailingDotsAndSpaces(name);
+  if (typed.compare(0, 4, L"\\\\?\\") != 0) dropTrailingDotsAndSpaces(name, PathStyle::kWindows);
   if (const Outcome outcome = openFolder(typed.substr(0, split), folder);
       outcome != Outcome::kDone) {
     return outcome;
@@ -248,70 +269,110 @@ Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* dra
   // half saved, is refused rather than converted in part.
   const InFolder file = openInFolder(*folder, name, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN,
                                      FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY);
-  Outcome outcome = Outcome::kDone;
   if (file.handle == INVALID_HANDLE_VALUE) {
-    const bool refused = file.status != kFileIsAFolder &&
-                         (file.error == ERROR_SHARING_VIOLATION ||
-                          file.error == ERROR_LOCK_VIOLATION || file.error == ERROR_ACCESS_DENIED);
-    outcome = refused ? Outcome::kCannotReadInput : Outcome::kMissingInput;
-  } else if (GetFileType(file.handle) != FILE_TYPE_DISK) {
-    CloseHandle(file.handle);
-    outcome = Outcome::kMissingInput;
-  }
-  if (outcome != Outcome::kDone) {
-    CloseHandle(handleOf(*folder));
-    *folder = kNoFile;
-    return outcome;
+    return file.status == kFileIsAFolder ? Outcome::kMissingInput : drawingOutcome(file.error);
   }
   *drawing = fileOf(file.handle);
+  if (GetFileType(file.handle) != FILE_TYPE_DISK) return Outcome::kMissingInput;
   // The outputs are named after the drawing's long name, as the file system keeps it.
   *opened = nameOfOpenFile(file.handle);
   if (opened->empty()) *opened = name;
   return Outcome::kDone;
 }
 
-Outcome openToReadBack(FileHandle folder, const NativeName& name, FileHandle* file) {
+Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created) {
+  // Shared for reading only: while the run holds it, no other program writes, moves or deletes it.
   const InFolder opened =
-      openInFolder(folder, name, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN,
-                   FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY | FILE_OPEN_REPARSE_POINT);
+      openInFolder(folder, name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_OPEN_IF,
+                   FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
   if (opened.handle == INVALID_HANDLE_VALUE) return Outcome::kCannotWriteOutput;
   *file = fileOf(opened.handle);
-  return Outcome::kDone;
+  *created = opened.created;
+  return opened.created || !isAlias(opened.handle, name) ? Outcome::kDone
+                                                         : Outcome::kCannotWriteOutput;
 }
 
-Outcome openForWriting(FileHandle folder, const NativeName& name, bool create, FileHandle* file) {
-  const InFolder opened =
-      openInFolder(folder, name, GENERIC_WRITE, FILE_SHARE_READ, create ? FILE_OPEN_IF : FILE_OPEN,
-                   FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
-  if (opened.handle == INVALID_HANDLE_VALUE) {
-    const bool absent = opened.error == ERROR_FILE_NOT_FOUND;
-    return !create && absent ? Outcome::kDone : Outcome::kCannotWriteOutput;
+namespace {
+
+// Opens `name` in `folder` only to look at it: no access is asked for, so a file another program
+// holds, or the run itself, can still be looked at; `own` opens a link itself.
+InFolder lookAt(FileHandle folder, const NativeName& name, bool own) {
+  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  return openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
+                      own ? FILE_OPEN_REPARSE_POINT : 0);
+}
+
+// True when `name` in `folder` opens as the file `identity` names.
+bool leadsTo(FileHandle folder, const NativeName& name, bool own, const FileIdentity& identity) {
+  const InFolder found = lookAt(folder, name, own);
+  if (found.handle == INVALID_HANDLE_VALUE) return false;
+  FileFacts facts;
+  const bool same = factsOf(fileOf(found.handle), &facts) && facts.identity == identity;
+  CloseHandle(found.handle);
+  return same;
+}
+
+}  // namespace
+
+bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file) {
+  FileFacts held;
+  return factsOf(file, &held) && leadsTo(folder, name, true, held.identity);
+}
+
+bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity) {
+  return leadsTo(folder, name, false, identity);
+}
+
+void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
+  // The held handle shares no delete access: it is closed first, and the name opened again to be
+  // deleted only if it still leads to the same file.
+  FileFacts held;
+  const bool known = factsOf(file, &held);
+  CloseHandle(handleOf(file));
+  if (!known) return;
+  try {
+    const InFolder found =
+        openInFolder(folder, name, DELETE | FILE_READ_ATTRIBUTES,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                     FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+    if (found.handle == INVALID_HANDLE_VALUE) return;
+    FileFacts facts;
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (factsOf(fileOf(found.handle), &facts) && facts.identity == held.identity) {
+      SetFileInformationByHandle(found.handle, FileDispositionInfo, &disposition,
+                                 sizeof disposition);
+    }
+    CloseHandle(found.handle);
+  } catch (const std::bad_alloc&) {
   }
-  if (!opened.created && isAlias(opened.handle, name)) {
-    CloseHandle(opened.handle);
-    return Outcome::kCannotWriteOutput;
-  }
-  *file = fileOf(opened.handle);
-  return Outcome::kDone;
 }
 
 bool factsOf(FileHandle file, FileFacts* facts) {
   BY_HANDLE_FILE_INFORMATION info;
-  if (file == kNoFile || !GetFileInformationByHandle(handleOf(file), &info)) return false;
+  if (file == kNoFile || !succeeded(GetFileInformationByHandle(handleOf(file), &info))) {
+    return false;
+  }
   facts->identity.device = info.dwVolumeSerialNumber;
   facts->identity.file = std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
   facts->size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
-  const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-  facts->plainFile = GetFileType(handleOf(file)) == FILE_TYPE_DISK &&
-                     (info.dwFileAttributes & notPlain) == 0 && info.nNumberOfLinks == 1;
+  facts->modified =
+      std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 | info.ftLastWriteTime.dwLowDateTime;
+  facts->regular = GetFileType(handleOf(file)) == FILE_TYPE_DISK &&
+                   (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  facts->plainFile = facts->regular &&
+                     (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
+                     info.nNumberOfLinks == 1;
   return true;
 }
 
-bool truncateFile(FileHandle file) {
+bool rewindFile(FileHandle file) {
   LARGE_INTEGER start;
   start.QuadPart = 0;
-  return SetFilePointerEx(handleOf(file), start, nullptr, FILE_BEGIN) &&
-         SetEndOfFile(handleOf(file));
+  return succeeded(SetFilePointerEx(handleOf(file), start, nullptr, FILE_BEGIN));
+}
+
+bool truncateFile(FileHandle file) {
+  return rewindFile(file) && succeeded(SetEndOfFile(handleOf(file)));
 }
 
 std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
@@ -319,7 +380,9 @@ std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
   DWORD got = 0;
   const auto want = static_cast<DWORD>(std::min(size, kMostBytesPerCall));
   if (!ReadFile(handleOf(file), to, want, &got, nullptr)) {
-    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    const DWORD error = GetLastError();
+    throwIfOutOfMemory(error);
+    return error == ERROR_HANDLE_EOF ? 0 : -1;
   }
   return static_cast<std::ptrdiff_t>(got);
 }
@@ -331,7 +394,7 @@ bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64
   const auto put = [&] {
     DWORD written = 0;
     const auto want = static_cast<DWORD>(used);
-    if (!WriteFile(handleOf(file), chunk, want, &written, nullptr) || written != want) {
+    if (!succeeded(WriteFile(handleOf(file), chunk, want, &written, nullptr)) || written != want) {
       return false;
     }
     *stored += written;
@@ -346,35 +409,7 @@ bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64
   return used == 0 || put();
 }
 
-void closeFile(FileHandle file) {
-  if (file != kNoFile) CloseHandle(handleOf(file));
-}
-
-OutputLookup lookUpOutput(FileHandle folder, const NativeName& name) {
-  OutputLookup lookup;
-  // Opened only to look at it: no access is asked for, so a file another program holds can still
-  // be looked at, and a folder opens too. The name itself is looked at first, a link unfollowed.
-  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  const InFolder own = openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
-                                    FILE_OPEN_REPARSE_POINT);
-  if (own.handle == INVALID_HANDLE_VALUE) {
-    lookup.exists = own.error != ERROR_FILE_NOT_FOUND;
-    return lookup;
-  }
-  FileFacts facts;
-  lookup.plainFile =
-      factsOf(fileOf(own.handle), &facts) && facts.plainFile && !isAlias(own.handle, name);
-  CloseHandle(own.handle);
-  // A link is never written through, but one that reaches the drawing is told apart.
-  const InFolder reached =
-      openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0);
-  if (reached.handle == INVALID_HANDLE_VALUE) return lookup;
-  lookup.reaches =
-      GetFileType(reached.handle) == FILE_TYPE_DISK && factsOf(fileOf(reached.handle), &facts);
-  lookup.identity = facts.identity;
-  CloseHandle(reached.handle);
-  return lookup;
-}
+bool closeFile(FileHandle file) { return file == kNoFile || CloseHandle(handleOf(file)) != FALSE; }
 
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text) {
   text->clear();
@@ -401,7 +436,7 @@ std::wstring decodePipedName(const std::string& bytes, const CodePages& codePage
 
 bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
   using Traits = std::char_traits<char>;
-  NameCollector<char> collector(PathStyle::kWindows, maxNameBytes());
+  NameCollector<char> collector(PathStyle::kWindows, kMostNameBytes);
   // A name list saved as UTF-16 (Notepad's "UTF-16 LE", PowerShell 5's >) starts with its mark.
   const int first = in.sgetc();
   if (first == kUtf16LittleMarkStart || first == kUtf16BigMarkStart) {
@@ -417,7 +452,7 @@ bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
   std::string bytes;
   if (!collector.finish(&bytes)) return false;
   *name = decodePipedName(bytes, pipeCodePages(), namesFile);
-  return name->size() <= maxNameLength();
+  return name->size() <= kMostNameLength;
 }
 
 NameInput* consoleNameInput() {

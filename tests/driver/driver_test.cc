@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "passes/passes.h"
 #include "support/failing_buffer.h"
@@ -63,21 +65,94 @@ TEST(ReadErrors, EveryPassMeetsTheFailureOfItsInput) {
   }
 }
 
-TEST(ConvertDrawing, ReportsADrawingThatFailsToRead) {
-  // The folder is held as a run holds it; the drawing's bytes come from a failing stand-in.
-  HeldFolder scratch("driver_test");
-  ASSERT_EQ(scratch.opening, Outcome::kDone);
-  const Folder& folder = scratch.folder;
-  const NativeName& name = scratch.drawingName;
-  const OutputNames names = outputNames(name);
-  for (std::size_t failAt : {0, 7, 1 << 20}) {
-    FailingBuffer failing("&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' '), failAt);
-    Outputs outputs(folder, names, FileIdentity{});
-    EXPECT_EQ(convertDrawing(failing, folder, outputs), Outcome::kCannotReadInput) << failAt;
+// The names in a folder, in order, each followed by a space.
+std::string listing(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
   }
-  FailingBuffer drawing("&L P 1 2 L 3 4 &E\n", std::string::npos);
-  Outputs outputs(folder, names, FileIdentity{});
-  EXPECT_EQ(convertDrawing(drawing, folder, outputs), Outcome::kDone);
+  std::sort(names.begin(), names.end());
+  std::string text;
+  for (const std::string& name : names) text += name + " ";
+  return text;
+}
+
+// Every output is claimed before anything is written; a run stopped there leaves the folder as
+// it found it, and an output that reaches the drawing is told as such, whichever output it is.
+TEST(Run, ClaimsEveryOutputOrLeavesTheFolderAsItWas) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* folder;  // an output that is a folder, if any
+    const char* link;    // an output that is a link to the drawing, if any
+    Outcome claim;
+    const char* left;  // the folder's names once the run has gone without converting
+  } cases[] = {
+      {"", "", Outcome::kDone, "plan.txt "},
+      {"plan.trd", "", Outcome::kCannotWriteOutput, "plan.trd plan.txt "},
+      {"plan.dat", "plan.svg", Outcome::kInputWouldBeOverwritten, "plan.dat plan.svg plan.txt "},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder scratch("claim_test");
+    std::ofstream(scratch.path / "plan.txt") << "&L P 1 2 &E";
+    if (*c.folder != 0) fs::create_directory(scratch.path / c.folder);
+    std::error_code error;  // Wine has no links
+    if (*c.link != 0) fs::create_symlink("plan.txt", scratch.path / c.link, error);
+    if (error) continue;
+    {
+      InputFile drawing;
+      lines2svg::Run run(drawing);
+      ASSERT_EQ(run.open((scratch.path / "plan.txt").native()), Outcome::kDone);
+      EXPECT_EQ(run.claimOutputs(), c.claim) << c.left;
+    }
+    EXPECT_EQ(listing(scratch.path), c.left);
+  }
+}
+
+// A drawing cut short while pass 1 reads it, as by a program saving it again: its third read
+// finds it cut, and the bytes read no longer match it. Windows refuses the cut, since the run
+// shares the drawing for reading only.
+class CutWhileRead : public InputFile {
+ public:
+  explicit CutWhileRead(std::filesystem::path path) : path_(std::move(path)) {}
+
+  bool cut = false;
+
+ protected:
+  std::ptrdiff_t readSome(char* to, std::size_t size) override {
+    std::error_code refused;
+    if (++reads_ == 3) std::filesystem::resize_file(path_, 20, refused);
+    cut |= reads_ == 3 && !refused;
+    return InputFile::readSome(to, std::min<std::size_t>(size, 16));
+  }
+
+ private:
+  std::filesystem::path path_;
+  int reads_ = 0;
+};
+
+TEST(Run, ReportsADrawingThatFailsToReadOrChanges) {
+  // The drawing's bytes come from a stand-in that fails where it is told to, or from the drawing
+  // itself, cut short as it is read.
+  const std::string text = "&L P 1 2 L 3 4 &E\n" + std::string(1 << 20, ' ');
+  const struct {
+    std::size_t failAt;  // npos: never; 0: the drawing is cut while read
+    Outcome outcome;
+  } cases[] = {
+      {1, Outcome::kCannotReadInput},       {7, Outcome::kCannotReadInput},
+      {1 << 20, Outcome::kCannotReadInput}, {std::string::npos, Outcome::kDone},
+      {0, Outcome::kCannotReadInput},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder scratch("driver_test");
+    std::ofstream(scratch.path / "plan.txt", std::ios::binary) << text;
+    FailingBuffer failing(text, c.failAt);
+    CutWhileRead cut(scratch.path / "plan.txt");
+    lines2svg::Run run(c.failAt == 0 ? static_cast<InputFile&>(cut) : failing);
+    ASSERT_EQ(run.open((scratch.path / "plan.txt").native()), Outcome::kDone);
+    ASSERT_EQ(run.claimOutputs(), Outcome::kDone);
+    const Outcome outcome = run.convert();
+    EXPECT_EQ(outcome, c.failAt == 0 && !cut.cut ? Outcome::kDone : c.outcome) << c.failAt;
+  }
 }
 
 }  // namespace

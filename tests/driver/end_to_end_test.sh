@@ -180,8 +180,19 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
       "$work/lines2svg")
   fi
   console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
-  expect "unreadable vertex file: console" "$prompt$working$cannot" "$console"
-  expect "unreadable vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+  expect "write-only vertex file: console" "$prompt$cannot" "$console"
+  expect "write-only vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+  # A shape file the user may not create in the folder: refused before anything is written.
+  printf 'old' > "$work/case/plan.svg"
+  chmod 0666 "$work/case/plan.dat" "$work/case/plan.svg"
+  chmod 0755 "$work/case"
+  [[ $(id -u) -eq 0 ]] || chmod 0555 "$work/case"
+  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+  expect "shape file not creatable: console" "$prompt$cannot" "$console"
+  expect "shape file not creatable: old files" "old old" \
+    "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.svg)")"
+  chmod 0777 "$work/case"
+  rm "$work/case/plan.svg"
   # A drawing that exists but may not be read.
   rm "$work/case/plan.dat"
   chmod 0200 "$work/case/plan.txt"
@@ -216,6 +227,22 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   expect "folder swapped: shape file" "$trd." "$(written "$work/case/proj/moved/plan.trd")"
   expect "folder swapped: SVG" "</svg>" "$(tail -c 6 "$work/case/proj/moved/plan.svg")"
   expect "folder swapped: the link's target" "" "$(listing "$work/case/elsewhere")"
+
+  # The old SVG moved to another folder while pass 1 reads the drawing, a FIFO whose writer
+  # moves it once the program has read its first bytes: the moved file keeps what it held, and
+  # nothing is written where it now lies.
+  fresh
+  mkdir "$work/case/archive"
+  printf 'old' > "$work/case/plan.svg"
+  mkfifo "$work/case/plan.txt"
+  (cd "$work/case" && exec 3> plan.txt && printf '%200000s' '' >&3 &&
+    mv plan.svg archive/plan-2025.svg && printf '%s' "$drawing" >&3) &
+  run "$work/case" $'plan.txt\n'
+  wait
+  expect "SVG moved away: console" "$prompt$working$cannot" "$console"
+  expect "SVG moved away: moved file" old "$(cat "$work/case/archive/plan-2025.svg")"
+  expect "SVG moved away: files" "./archive ./archive/plan-2025.svg ./plan.dat ./plan.trd ./plan.txt " \
+    "$(listing "$work/case")"
 
   # Links, special files and limits. $2 sets the case up and may set a limit for the run; the
   # drawing is plan.txt and plan.dat holds "old" unless $2 changes that. Expected: the console

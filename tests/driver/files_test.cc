@@ -14,47 +14,6 @@
 namespace lines2svg {
 namespace {
 
-// A stand-in for the system: a name's first letter says what looking it up finds. "a" and "b"
-// are plain files, "d" a link to the drawing, "l" a link elsewhere, "h" a file with another name,
-// "n" nothing, "e" an error, "c" a device.
-OutputLookup fakeLookUp(FileHandle, const NativeName& name) {
-  const char letter = name.empty() ? 'n' : static_cast<char>(name[0]);
-  const std::string letters = "abdlhec";
-  // Whether the name holds something, a plain file, and what it reaches.
-  const OutputLookup found[] = {
-      {true, true, true, {1, 2}},  {true, true, true, {2, 1}},  {true, false, true, {1, 1}},
-      {true, false, true, {3, 3}}, {true, false, true, {4, 4}}, {true, false, false, {}},
-      {true, false, false, {}},
-  };
-  const std::size_t at = letters.find(letter);
-  return at == std::string::npos ? OutputLookup{false, false, false, {}} : found[at];
-}
-
-TEST(CheckOutputs, RefusesUnlessItKnows) {
-  const struct {
-    const char* names;  // the first letters of the vertex, shape and SVG files' names
-    Outcome check;
-  } cases[] = {
-      {"nnn", Outcome::kDone},
-      {"abn", Outcome::kDone},
-      {"nnd", Outcome::kInputWouldBeOverwritten},
-      {"edn", Outcome::kInputWouldBeOverwritten},
-      {"nen", Outcome::kCannotWriteOutput},
-      {"ncn", Outcome::kCannotWriteOutput},
-      {"ana", Outcome::kCannotWriteOutput},
-      {"nbb", Outcome::kCannotWriteOutput},
-      {"lnn", Outcome::kCannotWriteOutput},
-      {"nnh", Outcome::kCannotWriteOutput},
-  };
-  for (const auto& c : cases) {
-    auto name = [&](int i) {
-      return NativeName(1, static_cast<NativeName::value_type>(c.names[i]));
-    };
-    const OutputNames names{name(0), name(1), name(2)};
-    EXPECT_EQ(checkOutputs(Folder{}, FileIdentity{1, 1}, names, fakeLookUp), c.check) << c.names;
-  }
-}
-
 std::string contentOf(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -62,36 +21,52 @@ std::string contentOf(const std::filesystem::path& path) {
   return text.str();
 }
 
-// What an output meets when it is opened, whatever was checked before: another program may have
-// put it there since. Only a plain file of its own, none of the taken files, is emptied and
-// written; anything else is refused with the file met unchanged.
-TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
+// A file whose close reports an error, as a network share reports bytes it failed to store.
+class FailingClose : public OutputFile {
+ protected:
+  bool closeHandle(FileHandle file) override {
+    OutputFile::closeHandle(file);
+    return false;
+  }
+};
+
+// What an output meets when it is claimed, and what another program does to it between the claim
+// and the pass: only a plain file of its own that its name still leads to is emptied and written;
+// anything else is refused with the file met unchanged, wherever it now lies.
+TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
   namespace fs = std::filesystem;
   HeldFolder scratch("files_test");
   ASSERT_EQ(scratch.opening, Outcome::kDone);
   const fs::path other = scratch.path / "other.txt";
   const fs::path out = scratch.path / "plan.dat";
-  const Folder& held = scratch.folder;
-  // What stands at the output's name when it is opened.
-  enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink, kTakenFile };
+  const fs::path moved = scratch.path / "moved.dat";
+  // What stands at the output's name when it is claimed, and what happens to it afterwards.
+  enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink };
+  enum class Then { kNothing, kMoved, kReplaced, kDeleted, kHardLinked, kCloseFails };
   const struct {
     Planted planted;
-    Outcome outcome;
-    const char* written;  // what the output, or the file a link reaches, holds afterwards
+    Then then;
+    Outcome claim;
+    Outcome written;    // as told when the pass ends, or at close
+    const char* holds;  // what the file first met (a link's target) holds afterwards
   } cases[] = {
-      {Planted::kNothing, Outcome::kDone, "x\n"},
-      {Planted::kOldFile, Outcome::kDone, "x\n"},
-      {Planted::kLink, Outcome::kCannotWriteOutput, "keep"},
-      {Planted::kHardLink, Outcome::kCannotWriteOutput, "keep"},
-      {Planted::kDanglingLink, Outcome::kCannotWriteOutput, "keep"},
-      {Planted::kTakenFile, Outcome::kCannotWriteOutput, "keep"},
+      {Planted::kNothing, Then::kNothing, Outcome::kDone, Outcome::kDone, "x\n"},
+      {Planted::kOldFile, Then::kNothing, Outcome::kDone, Outcome::kDone, "x\n"},
+      {Planted::kLink, Then::kNothing, Outcome::kCannotWriteOutput, {}, "keep"},
+      {Planted::kHardLink, Then::kNothing, Outcome::kCannotWriteOutput, {}, "keep"},
+      {Planted::kDanglingLink, Then::kNothing, Outcome::kCannotWriteOutput, {}, "keep"},
+      {Planted::kOldFile, Then::kMoved, Outcome::kDone, Outcome::kCannotWriteOutput, "older"},
+      {Planted::kOldFile, Then::kReplaced, Outcome::kDone, Outcome::kCannotWriteOutput, "older"},
+      {Planted::kOldFile, Then::kDeleted, Outcome::kDone, Outcome::kCannotWriteOutput, ""},
+      {Planted::kOldFile, Then::kHardLinked, Outcome::kDone, Outcome::kCannotWriteOutput, "older"},
+      {Planted::kOldFile, Then::kCloseFails, Outcome::kDone, Outcome::kCannotWriteOutput, "x\n"},
   };
   for (const auto& c : cases) {
-    const int label = static_cast<int>(c.planted);
-    fs::remove(out);
+    const std::string label = std::to_string(static_cast<int>(c.planted)) + "/" +
+                              std::to_string(static_cast<int>(c.then));
+    for (const fs::path& path : {out, moved}) fs::remove(path);
     std::ofstream(other) << "keep";
-    TakenFiles taken;
-    std::error_code error;  // set where the system cannot make such a file (Wine has no links)
+    std::error_code error;  // set where the system refuses (Wine has no links; Windows no moves)
     switch (c.planted) {
       case Planted::kNothing:
         break;
@@ -107,37 +82,46 @@ TEST(OutputFile, WritesOnlyAPlainFileOfItsOwn) {
       case Planted::kDanglingLink:
         fs::create_symlink("gone", out, error);
         break;
-      case Planted::kTakenFile: {
-        {
-          // Closed before the rename, which Windows refuses for an open file.
-          Folder otherFolder;
-          InputFile file;
-          NativeName otherName;
-          FileFacts facts;
-          ASSERT_EQ(file.openDrawing(other.native(), &otherFolder, &otherName), Outcome::kDone);
-          ASSERT_TRUE(file.facts(&facts));
-          taken.set(2, facts.identity);
-        }
-        fs::rename(other, out);
-        break;
-      }
     }
     if (error) continue;
-    const NativeName name = out.filename().native();
-    OutputFile file(held, name, &taken, 1);
-    std::ostream stream(&file);
-    stream << "x\n" << std::flush;
-    WrittenFile written;
-    EXPECT_EQ(file.close(&written), c.outcome) << label;
-    const bool followsLink = fs::is_symlink(out) || !fs::exists(out);
-    std::string now = followsLink ? contentOf(other) : contentOf(out);
-    now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
-    EXPECT_EQ(now, c.written) << label;
-    EXPECT_FALSE(fs::exists(scratch.path / "gone")) << label;
-    if (c.outcome == Outcome::kDone) {
-      InputFile back;
-      EXPECT_EQ(back.openWritten(held, name, written), Outcome::kDone) << label;
+    FailingClose failingClose;
+    OutputFile plain;
+    OutputFile& file = c.then == Then::kCloseFails ? failingClose : plain;
+    ASSERT_EQ(file.claim(scratch.folder.handle, out.filename().native()), c.claim) << label;
+    fs::path first = fs::is_symlink(out) || !fs::exists(out) ? other : out;
+    if (c.claim == Outcome::kDone) {
+      switch (c.then) {
+        case Then::kMoved:
+          fs::rename(out, moved, error);
+          first = moved;
+          break;
+        case Then::kReplaced:
+          fs::rename(out, moved, error);
+          std::ofstream(out) << "new";
+          first = moved;
+          break;
+        case Then::kDeleted:
+          fs::remove(out, error);
+          break;
+        case Then::kHardLinked:
+          fs::create_hard_link(out, moved, error);
+          break;
+        default:
+          break;
+      }
+      // On Windows the held file cannot be moved or deleted, and is written as usual.
+      const bool refused = static_cast<bool>(error);
+      std::ostream(&file) << "x\n" << std::flush;
+      const Outcome ended = file.endWriting();
+      const Outcome closed = file.close();
+      EXPECT_EQ(ended != Outcome::kDone ? ended : closed, refused ? Outcome::kDone : c.written)
+          << label;
+      if (refused) continue;
     }
+    std::string now = fs::exists(first) ? contentOf(first) : "";
+    now.erase(std::remove(now.begin(), now.end(), '\r'), now.end());
+    EXPECT_EQ(now, c.holds) << label;
+    EXPECT_FALSE(fs::exists(scratch.path / "gone")) << label;
   }
 }
 
@@ -170,13 +154,11 @@ TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
   namespace fs = std::filesystem;
   HeldFolder scratch("read_back_test");
   ASSERT_EQ(scratch.opening, Outcome::kDone);
-  const Folder& held = scratch.folder;
   const NativeName name = fs::path("plan.dat").native();
-  TakenFiles taken;
-  OutputFile out(held, name, &taken, 1);
+  OutputFile out;
+  ASSERT_EQ(out.claim(scratch.folder.handle, name), Outcome::kDone);
   std::ostream(&out) << "x\n1 2\n3 4\n" << std::flush;
-  WrittenFile written;
-  ASSERT_EQ(out.close(&written), Outcome::kDone);
+  ASSERT_EQ(out.endWriting(), Outcome::kDone);
   const struct {
     const char* label;
     std::size_t cutAt;
@@ -193,11 +175,11 @@ TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
   };
   for (const auto& c : cases) {
     AlteredReads back(c.cutAt, c.extra);
-    ASSERT_EQ(back.openWritten(held, name, written), Outcome::kDone) << c.label;
+    ASSERT_EQ(out.readBack(&back), Outcome::kDone) << c.label;
     char piece[3];
     while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
     }
-    EXPECT_EQ(back.readBackOutcome(), c.outcome) << c.label;
+    EXPECT_EQ(back.finish(), c.outcome) << c.label;
   }
 }
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "driver/files.h"
+#include "driver/driver.h"
 #include "driver/windows_text.h"
 #include "support/held_folder.h"
 
@@ -79,25 +79,25 @@ TEST(IsDeviceName, AsWindowsTakesNames) {
   }
 }
 
-// While a run holds the drawing's folder, the folder cannot be renamed, and what the run writes
-// lands in it.
-TEST(Folder, HeldFolderCannotBeRenamed) {
+// While a run holds the drawing's folder and an output, neither can be renamed, and what the run
+// writes lands in the folder.
+TEST(Folder, HeldFolderAndOutputCannotBeRenamed) {
   ScratchFolder base("folder_test");
   std::filesystem::create_directories(base.path / "sub");
   std::ofstream(base.path / "sub" / "plan.txt") << "drawing";
+  std::ofstream(base.path / "sub" / "plan.svg") << "old";
   {
-    Folder folder;
     InputFile drawing;
-    NativeName opened;
-    ASSERT_EQ(drawing.openDrawing((base.path / "sub" / "plan.txt").native(), &folder, &opened),
-              Outcome::kDone);
+    lines2svg::Run run(drawing);
+    ASSERT_EQ(run.open((base.path / "sub" / "plan.txt").native()), Outcome::kDone);
+    ASSERT_EQ(run.claimOutputs(), Outcome::kDone);
     EXPECT_FALSE(MoveFileW((base.path / "sub").c_str(), (base.path / "moved").c_str()));
-    TakenFiles taken;
-    OutputFile out(folder, L"plan.dat", &taken, 1);
-    WrittenFile written;
-    EXPECT_EQ(out.close(&written), Outcome::kDone);
+    EXPECT_FALSE(
+        MoveFileW((base.path / "sub" / "plan.svg").c_str(), (base.path / "plan-old.svg").c_str()));
+    EXPECT_EQ(run.convert(), Outcome::kDone);
   }
   EXPECT_TRUE(std::filesystem::exists(base.path / "sub" / "plan.dat"));
+  EXPECT_FALSE(std::filesystem::exists(base.path / "plan-old.svg"));
 }
 
 }  // namespace

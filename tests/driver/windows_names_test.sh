@@ -107,18 +107,22 @@ for name in COM7 com7.txt '\\.\COM7' '\\?\COM7'; do
 done
 rm -f "$prefix/dosdevices/com7"
 
-# An existing SVG another program holds with no sharing: refused before the progress word, and
-# nothing written.
-fresh plan.txt
-printf 'old' > "$work/case/plan.svg"
-coproc held { cd "$work/case" && "${holder[@]}" plan.svg 2>/dev/null; }
-read -r -t 60 state <&"${held[0]}"
-console=$(cd "$work/case" && printf 'plan.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
-expect "held SVG: console" "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
-expect "held SVG: files" "plan.svg plan.txt" "$(ls "$work/case" | tr '\n' ' ' | sed 's/ $//')"
-holderInput=${held[1]}
-exec {holderInput}>&-
-wait
+# An existing output another program holds: the SVG with no sharing, the vertex file shared for
+# writing but not reading, so that it could be written but not read back. Refused before the
+# progress word, and nothing written or created.
+for held in "plan.svg" "--sharing-write plan.dat"; do
+  fresh plan.txt
+  printf 'old' > "$work/case/${held#* }"
+  coproc keeper { cd "$work/case" && "${holder[@]}" $held 2>/dev/null; }
+  read -r -t 60 state <&"${keeper[0]}"
+  console=$(cd "$work/case" && printf 'plan.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
+  expect "held $held: console" "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
+  expect "held $held: files" "${held#* } plan.txt" "$(ls "$work/case" | tr '\n' ' ' | sed 's/ $//')"
+  expect "held $held: unchanged" old "$(cat "$work/case/${held#* }")"
+  holderInput=${keeper[1]}
+  exec {holderInput}>&-
+  wait
+done
 
 # A drawing another program holds, locked or still being written with others allowed to read
 # it: unreadable, not missing, and not converted in part; nothing written.

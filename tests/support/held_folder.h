@@ -29,13 +29,15 @@ struct ScratchFolder {
 // A scratch folder held as a run holds the drawing's: through the drawing plan.txt, opened in it.
 // The handles close before the folder is removed, which Windows needs.
 struct HeldFolder : ScratchFolder {
-  explicit HeldFolder(const std::string& label) : ScratchFolder(label) {
-    std::ofstream(path / "plan.txt") << "drawing";
-    opening = drawing.openDrawing((path / "plan.txt").native(), &folder, &drawingName);
+  explicit HeldFolder(const std::string& label, const std::string& text = "drawing")
+      : ScratchFolder(label) {
+    std::ofstream(path / "plan.txt", std::ios::binary) << text;
+    opening =
+        openDrawing((path / "plan.txt").native(), &folder.handle, &drawing.handle, &drawingName);
   }
 
-  Folder folder;
-  InputFile drawing;
+  HeldHandle folder;
+  HeldHandle drawing;
   NativeName drawingName;
   // kDone once the drawing and its folder are open.
   Outcome opening = Outcome::kDone;
