@@ -1,13 +1,10 @@
-// Reading a number as the stream reads a double: the one general path, for a whole token or one
-// that comes in pieces.
+// Reading a number as the stream reads a double, without a stream: the one general path, for a
+// whole token or one that comes in pieces.
 #include "text/number_scanner.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <locale>
-#include <sstream>
-#include <string>
 #include <system_error>
 
 #include "text/fixed_format.h"
@@ -20,21 +17,24 @@ namespace {
 // this, so that no count can overflow.
 constexpr std::int64_t kExponentLimit = std::int64_t{1} << 40;
 
-// The value of a number in the form the scanner makes, [-]0.digits[1]e[-]exponent: from_chars
-// reads it correctly rounded, and the cases it leaves (over- and underflow) go to the stream
-// itself, in the "C" locale, so that the decimal point is "." whatever locale the program runs in:
-// it fails on overflow and gives the nearest double on underflow.
-bool decide(const char* first, const char* last, double* value) {
+// The value of a number in the form the scanner makes, [-]0.digits[1]e[-]exponent with a first
+// digit that is not zero, as the stream gives it. The stream (strtod underneath) rounds it
+// correctly to the nearest double, ties to even, subnormals included, and fails only where that
+// rounds to infinity. from_chars rounds the same way; where the rounded value is infinity, or zero
+// for a number that is not, it reports the value out of range, and nowhere else. The exponent
+// tells which: a positive one puts the number at 0.1 or above, so it overflowed, and the stream
+// fails; any other puts it below 1, so it underflowed to zero, which the stream gives with the
+// number's sign. So no stream, and no memory, is needed for either.
+bool decide(const char* first, const char* last, bool negative, std::int64_t exponent,
+            double* value) {
   double v = 0;
   const auto [end, error] = std::from_chars(first, last, v, std::chars_format::general);
   if (error == std::errc() && end == last) {
     *value = v;
     return true;
   }
-  std::istringstream in(std::string(first, last));
-  in.imbue(std::locale::classic());
-  if (!(in >> v)) return false;
-  *value = v;
+  if (error != std::errc::result_out_of_range || exponent > 0) return false;
+  *value = negative ? -0.0 : 0.0;
   return true;
 }
 
@@ -117,7 +117,7 @@ bool NumberScanner::finish(double* value) const {
   if (droppedNonZero_) *p++ = '1';
   *p++ = 'e';
   p += formatInteger(exponent, p);
-  return decide(text, p, value);
+  return decide(text, p, negative_, exponent, value);
 }
 
 bool readNumber(std::string_view token, double* value) {

@@ -11,9 +11,9 @@ namespace lines2svg {
 // that does not grow with it: only the first kMaxDigits significant digits are kept, with whether
 // any later one is non-zero, the position of the point and the exponent. Those decide the
 // correctly rounded value, since a number halfway between two doubles has at most 767 significant
-// digits; finish() writes them as a short number of the same value, which from_chars (or, for
-// over- and underflow, the stream) reads. The program's one general number grammar: readNumber is
-// this scanner fed a whole token.
+// digits; finish() writes them as a short number of the same value, which from_chars reads. It
+// allocates nothing, so a pass may read any number once it has taken its memory. The program's
+// one general number grammar: readNumber is this scanner fed a whole token.
 class NumberScanner {
  public:
   static constexpr std::size_t kMaxDigits = 800;
@@ -46,8 +46,9 @@ class NumberScanner {
 };
 
 // Reads a coordinate token exactly as extracting a double from a string stream holding the token
-// would: the longest prefix of the form [+-]digits[.digits][e[+-]digits] is read and the rest
-// ignored ("12.5abc" is 12.5). Returns false where that extraction fails: no digit before the
+// would: the longest prefix of the form [+-]digits[.[digits]][e[+-]digits] or
+// [+-].digits[e[+-]digits] is read and the rest ignored ("12.5abc" is 12.5, ".5" is 0.5, "5." is
+// 5). Returns false where that extraction fails: no digit before the
 // exponent or the end ("-", ".", "abc", "inf"), an exponent without digits ("12e") or a value too
 // large for a double ("1e400"). A value too small for one reads as the nearest double, 0 included.
 // It is a NumberScanner fed the whole token; the short decimals that nearly all coordinates are,

@@ -84,8 +84,8 @@ inline unsigned digitValue(char c) { return static_cast<unsigned char>(c) - unsi
 struct ShortDecimal {
   // The digits before the point, as an integer.
   std::uint64_t whole = 0;
-  // All the digits, the point left out, as an integer; with more than kExactDigits digits, or
-  // more than eight decimals, it wraps, and the readers refuse it by the counts.
+  // All the digits, the point left out, as an integer. Past 19 digits it may wrap, as `whole` may;
+  // the readers refuse anything over kExactDigits digits by the counts before they use either.
   std::uint64_t digits = 0;
   std::size_t wholeDigits = 0;
   std::size_t decimals = 0;

@@ -41,11 +41,11 @@ TEST(NumberScanner, MatchesReadNumberInAnyPieces) {
 }
 
 // `digits` (a decimal integer) times `factor`, exactly.
-std::string times(const std::string& digits, int factor) {
+std::string times(const std::string& digits, long factor) {
   std::string product(digits.size(), '0');
-  int carry = 0;
+  long carry = 0;
   for (std::size_t i = digits.size(); i-- > 0;) {
-    const int d = (digits[i] - '0') * factor + carry;
+    const long d = (digits[i] - '0') * factor + carry;
     product[i] = static_cast<char>('0' + d % 10);
     carry = d / 10;
   }
@@ -98,6 +98,51 @@ TEST(NumberScanner, MatchesStrtodOnLongTokens) {
     ASSERT_EQ(read, !std::isinf(expected)) << token.substr(0, 100);
     if (read) {
       ASSERT_EQ(std::memcmp(&expected, &scanned, sizeof scanned), 0) << token.substr(0, 100);
+    }
+  }
+}
+
+// Over- and underflow decided without the stream, with the bits the Linux build's stream gives, on
+// every build: a tie at half the smallest subnormal's multiple, a number just below the point
+// where rounding reaches infinity, and the signs of zero.
+TEST(NumberScanner, DecidesTheRangeAsTheLinuxStreamDoes) {
+  // 1.5 x 2^-1074 = 3 x 5^1075 / 10^1075, written out in full (1,077 characters).
+  std::string tie = "3";
+  for (int k = 0; k < 1075; ++k) tie = times(tie, 5);
+  tie = "0." + std::string(1075 - tie.size(), '0') + tie;
+  // 2^1024 - 2^970, halfway between DBL_MAX and 2^1024, with 1 taken from its last digit (a 2)
+  // and 50 nines after the point: just below halfway. 2^54 - 1 = 3^4 x 7 x 19 x 73 x 87211 x
+  // 262657.
+  std::string belowHalfway = "1";
+  for (int k = 0; k < 970; ++k) belowHalfway = times(belowHalfway, 2);
+  for (long factor : {81L, 7L, 19L, 73L, 87211L, 262657L}) {
+    belowHalfway = times(belowHalfway, factor);
+  }
+  --belowHalfway.back();
+  belowHalfway += "." + std::string(50, '9');
+  const struct {
+    std::string token;
+    bool read;
+    double value;
+  } cases[] = {
+      {tie, true, 0x1p-1073},
+      {belowHalfway, true, 0x1.fffffffffffffp+1023},
+      {belowHalfway.substr(0, belowHalfway.size() - 51) + "2", false, 0},
+      {"1.7976931348623159e308", false, 0},
+      {"-1e400", false, 0},
+      {"2.5e-324", true, 0x1p-1074},
+      {"-1e-310", true, -1e-310},
+      {"2.4e-324", true, 0.0},
+      {"-1e-400", true, -0.0},
+      {"-0", true, -0.0},
+      {"+0e999999", true, 0.0},
+  };
+  std::mt19937_64 random(3);
+  for (const auto& c : cases) {
+    double value = 1;
+    ASSERT_EQ(scanInPieces(c.token, random, &value), c.read) << c.token.substr(0, 40);
+    if (c.read) {
+      EXPECT_EQ(std::memcmp(&value, &c.value, sizeof value), 0) << c.token.substr(0, 40);
     }
   }
 }
