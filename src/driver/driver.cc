@@ -117,11 +117,15 @@ Outcome Run::write(OutputFile& output, Pass pass) {
 }
 
 Outcome Run::extract() {
-  std::istream drawing(&drawing_);
-  const Outcome outcome =
-      write(vertices_, [&](std::ostream& out) { extractLineObjects(drawing, out); });
+  {
+    std::istream drawing(&drawing_);
+    std::ostream out(&vertices_);
+    extractLineObjects(drawing, out);
+  }
+  // A drawing that fails to read before the pass has written anything leaves an old vertex file
+  // as it was.
   if (drawing_.failed()) return Outcome::kCannotReadInput;
-  if (outcome != Outcome::kDone) return outcome;
+  if (const Outcome written = vertices_.endWriting(); written != Outcome::kDone) return written;
   if (const Outcome read = drawing_.finish(); read != Outcome::kDone) return read;
   // A drawing another program was still writing, or cut short, while the pass read it: its size
   // or time of change differs from what was read, and the picture would miss shapes. Only a

@@ -13,8 +13,9 @@
 namespace lines2svg {
 
 // Collects a pass's output in one large buffer and hands it to the stream's buffer in big
-// pieces, so that nothing is flushed line by line. A stream that refuses bytes is put into its
-// bad state, where the caller can see it. Whatever fills the buffer is handed on at once, so a
+// pieces, so that nothing is flushed line by line. A stream buffer that refuses bytes keeps that
+// failure itself, as the run's files do, to be told when the pass ends; the buffer goes on
+// handing it bytes, which it refuses too. Whatever fills the buffer is handed on at once, so a
 // pass cut short by a failure (a write error, or an allocation that fails part-way) leaves the
 // pieces handed on before it in the file; the rest is dropped, and the driver reports the pass.
 class OutputBuffer {
@@ -52,7 +53,7 @@ class OutputBuffer {
   // Appends a whole number in decimal.
   void writeInteger(std::int64_t value);
 
-  // Hands everything to the stream and flushes the stream; a failure shows in the stream's state.
+  // Hands everything to the stream and flushes the stream.
   void flush();
 
  private:
@@ -76,7 +77,7 @@ class OutputBuffer {
   void writeSlow(std::string_view text);
   // Hands the buffered bytes to the stream's buffer.
   void drain();
-  // Hands bytes to the stream's buffer; a short write puts the stream into its bad state.
+  // Hands bytes to the stream's buffer.
   void send(const char* bytes, std::size_t size);
 
   std::ostream& out_;

@@ -359,6 +359,7 @@ if [[ ${#program[@]} -eq 1 ]]; then
 #include <dlfcn.h>
 #include <errno.h>
 #include <stdlib.h>
+#include <unistd.h>
 static long calls;
 void *malloc(size_t size) {
   static void *(*real)(size_t);
@@ -374,6 +375,29 @@ void *malloc(size_t size) {
   }
   return real(size);
 }
+/* File calls that fail as the environment says, on every file but the standard streams: a read
+   with errno FAIL_READ_ERRNO, a close (after closing) with FAIL_CLOSE_ERRNO. */
+ssize_t read(int fd, void *to, size_t size) {
+  static ssize_t (*real)(int, void *, size_t);
+  if (real == NULL) real = (ssize_t (*)(int, void *, size_t))dlsym(RTLD_NEXT, "read");
+  const char *error = getenv("FAIL_READ_ERRNO");
+  if (error != NULL && fd > 2) {
+    errno = atoi(error);
+    return -1;
+  }
+  return real(fd, to, size);
+}
+int close(int fd) {
+  static int (*real)(int);
+  if (real == NULL) real = (int (*)(int))dlsym(RTLD_NEXT, "close");
+  const int result = real(fd);
+  const char *error = getenv("FAIL_CLOSE_ERRNO");
+  if (error != NULL && fd > 2 && result == 0) {
+    errno = atoi(error);
+    return -1;
+  }
+  return result;
+}
 EOF
   then
     # A sanitizer's runtime must be loaded first, and refuses the shim: then it is not run.
@@ -386,6 +410,12 @@ EOF
       [[ "$console" != "$prompt$working" ]] || break
     done
     expect "a failing allocator: a run with enough calls" "$prompt$working" "$console"
+    # The system out of memory in a read of the drawing, and a close that reports written bytes
+    # lost, as a network share does: each gets its message, and the old vertex file is kept.
+    linked "ENOMEM from a read" "export LD_PRELOAD=$work/failing_malloc.so FAIL_READ_ERRNO=12" \
+      "$working$out_of_memory" old
+    linked "EIO from a close" "export LD_PRELOAD=$work/failing_malloc.so FAIL_CLOSE_ERRNO=5" \
+      "$working$cannot" "x"$'\n'"1"
   fi
 fi
 
