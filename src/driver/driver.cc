@@ -85,15 +85,15 @@ Outcome Run::claimOutputs() {
   for (std::size_t i = 0; i < 3; ++i) {
     Outcome claim = claimed[i]->claim(folder_.handle, *names[i]);
     const FileIdentity& identity = claimed[i]->identity();
+    // A refused output's name is looked up only to choose the message: it may be a link to the
+    // drawing.
+    const bool isDrawing = claim == Outcome::kDone
+                               ? identity == drawingFacts_.identity
+                               : reaches(folder_.handle, *names[i], drawingFacts_.identity);
     for (std::size_t earlier = 0; claim == Outcome::kDone && earlier < i; ++earlier) {
       if (claimed[earlier]->identity() == identity) claim = Outcome::kCannotWriteOutput;
     }
-    // Only to choose the message: an output refused because it is the drawing, or a link to it.
-    if (claim != Outcome::kDone && reaches(folder_.handle, *names[i], drawingFacts_.identity)) {
-      claim = Outcome::kInputWouldBeOverwritten;
-    } else if (claim == Outcome::kDone && identity == drawingFacts_.identity) {
-      claim = Outcome::kInputWouldBeOverwritten;
-    }
+    if (isDrawing) claim = Outcome::kInputWouldBeOverwritten;
     if (outcome == Outcome::kDone || claim == Outcome::kInputWouldBeOverwritten) outcome = claim;
   }
   return outcome;

@@ -348,6 +348,15 @@ starved() {  # label setup
 }
 
 if [[ ${#program[@]} -eq 1 ]]; then
+  # A drawing that exists, with no descriptor left to open it by (stdin, stdout, stderr and the
+  # folder take the four): unreadable, not missing.
+  fresh
+  printf '%s' "$drawing" > "$work/case/plan.txt"
+  printf 'plan.txt\n' > "$work/name"
+  console=$(cd "$work/case" && exec < "$work/name" 2> /dev/null && ulimit -n 4 && exec "${program[@]}")
+  expect "no descriptors left: console" "$prompt!!! Vstupni soubor nelze precist !!!" "$console"
+  expect "no descriptors left: files" "./plan.txt " "$(listing "$work/case")"
+
   out_of_memory='!!! Nedostatek pameti !!!'
   for ((limit = 4000; limit <= 12000; limit += 16)); do
     starved "memory $limit KiB" "ulimit -v $limit"
