@@ -85,9 +85,6 @@ class OutputFile : public std::streambuf {
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile() override;
 
-  // The output's name in the drawing's folder.
-  const NativeName& name() const { return name_; }
-
   // The identity of the file claimed.
   const FileIdentity& identity() const { return identity_; }
 

@@ -12,6 +12,14 @@
 #include "driver/windows_text.h"
 #include "text/unicode.h"
 
+// ntdll's query of a folder's entries, which MinGW's winternl.h leaves out.
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE folder, HANDLE event, PIO_APC_ROUTINE apc,
+                                               PVOID apcContext, PIO_STATUS_BLOCK io,
+                                               PVOID information, ULONG length,
+                                               FILE_INFORMATION_CLASS informationClass,
+                                               BOOLEAN singleEntry, PUNICODE_STRING name,
+                                               BOOLEAN restart);
+
 namespace lines2svg {
 
 namespace {
@@ -58,34 +66,6 @@ CodePages pipeCodePages() {
   return pages;
 }
 
-// The last part of a path.
-std::wstring lastPart(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// The name of an open file in its folder as the file system keeps it: the long name, whatever
-// name it was opened by; empty if Windows cannot tell.
-std::wstring nameOfOpenFile(HANDLE file) {
-  constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_NONE;
-  const DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, kFlags);
-  if (size == 0) return {};
-  std::wstring path(size, L'\0');
-  const DWORD length = GetFinalPathNameByHandleW(file, path.data(), size, kFlags);
-  if (length == 0 || length >= size) return {};
-  path.resize(length);
-  return lastPart(path);
-}
-
-// True when an open file's name in its folder is not `name`: `name` is then another name of it,
-// such as PLANOV~1.DAT for planovani.data, and writing there would replace a file the user knows
-// by another name.
-bool isAlias(HANDLE file, const std::wstring& name) {
-  const std::wstring found = nameOfOpenFile(file);
-  return CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), found.c_str(),
-                              static_cast<int>(found.size()), TRUE) != CSTR_EQUAL;
-}
-
 // A file in the drawing's folder, opened by its name relative to the folder's handle
 // (openInFolder), so that it is looked up in that folder whatever has been renamed since.
 struct InFolder {
@@ -123,6 +103,50 @@ InFolder openInFolder(FileHandle folder, const std::wstring& name, ACCESS_MASK a
   opened.handle = handle;
   opened.created = io.Information == FILE_CREATED;
   return opened;
+}
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// True when two names in a folder are the same, letter case ignored as Windows ignores it.
+bool sameName(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The long name of the entry in `folder` that `name` matches, by its long or its 8.3 name: for a
+// link its own name, for PLANOV~1.TXT planovani.txt. Empty where the system cannot tell, as in a
+// folder that may be passed through but not listed. The folder is asked through a handle of its
+// own, since a folder handle keeps the first name it is asked about for good.
+std::wstring entryName(FileHandle folder, const std::wstring& name) {
+  constexpr std::size_t kMostPartLength = 512;
+  if (name.empty() || name.size() > kMostPartLength || name.find_first_of(L"*?<>\"") != name.npos) {
+    return {};
+  }
+  const HANDLE listing = ReOpenFile(handleOf(folder), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
+                                    FILE_FLAG_BACKUP_SEMANTICS);
+  if (listing == INVALID_HANDLE_VALUE) return {};
+  UNICODE_STRING pattern;
+  pattern.Buffer = const_cast<wchar_t*>(name.c_str());
+  pattern.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  pattern.MaximumLength = pattern.Length;
+  union {
+    FILE_BOTH_DIR_INFORMATION entry;
+    char bytes[sizeof(FILE_BOTH_DIR_INFORMATION) + kMostPartLength * sizeof(wchar_t)];
+  } found;
+  IO_STATUS_BLOCK io{};
+  const NTSTATUS status =
+      NtQueryDirectoryFile(listing, nullptr, nullptr, nullptr, &io, &found, sizeof found,
+                           FileBothDirectoryInformation, TRUE, &pattern, TRUE);
+  CloseHandle(listing);
+  if (status < 0) return {};
+  return std::wstring(found.entry.FileName, found.entry.FileNameLength / sizeof(wchar_t));
+}
+
+// The reparse tag of an open file; 0 when it is no reparse point or Windows cannot tell.
+DWORD reparseTagOf(HANDLE file) {
+  FILE_ATTRIBUTE_TAG_INFO info;
+  if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &info, sizeof info)) return 0;
+  return (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? info.ReparseTag : 0;
 }
 
 constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
@@ -239,18 +263,6 @@ bool readUtf16Name(std::streambuf& in, bool bigEndian, NativeName* name, bool* e
 
 PathStyle hostPathStyle() { return PathStyle::kWindows; }
 
-bool isDeviceName(const std::wstring& name) {
-  // Windows makes a device name \\.\NAME. A \\.\ or \\?\ path that goes on into folders, such as
-  // \\.\C:\plan.txt, names a file, and is opened to be sure.
-  const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return false;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
-  const bool devicePrefix =
-      full.compare(0, 4, L"\\\\.\\") == 0 || full.compare(0, 4, L"\\\\?\\") == 0;
-  return length > 0 && length < size && devicePrefix && full.find(L'\\', 4) >= length;
-}
-
 Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
                     NativeName* opened) {
   // Reading a device would wait on the keyboard, or raise a serial port's lines and reset the
@@ -274,22 +286,44 @@ Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* dra
   }
   *drawing = fileOf(file.handle);
   if (GetFileType(file.handle) != FILE_TYPE_DISK) return Outcome::kMissingInput;
-  // The outputs are named after the drawing's long name, as the file system keeps it.
-  *opened = nameOfOpenFile(file.handle);
+  // The outputs are named after the drawing's own entry in the folder: the long name, and a
+  // link's own name rather than its target's.
+  *opened = entryName(*folder, name);
   if (opened->empty()) *opened = name;
   return Outcome::kDone;
 }
 
 Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created) {
   // Shared for reading only: while the run holds it, no other program writes, moves or deletes it.
-  const InFolder opened =
-      openInFolder(folder, name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_OPEN_IF,
-                   FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+  // The name's own entry is opened, a link not followed.
+  constexpr ACCESS_MASK kAccess = GENERIC_READ | GENERIC_WRITE;
+  InFolder opened = openInFolder(folder, name, kAccess, FILE_SHARE_READ, FILE_OPEN_IF,
+                                 FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
   if (opened.handle == INVALID_HANDLE_VALUE) return Outcome::kCannotWriteOutput;
+  const DWORD tag = opened.created ? 0 : reparseTagOf(opened.handle);
+  if (tag != 0 && !isLinkTag(tag)) {
+    // A reparse point that is no link (a cloud file's placeholder, a deduplicated or compressed
+    // file) holds its data through its filter, which an open of the reparse point itself goes
+    // around: it is opened again through the filter, and must still be the file met.
+    FileFacts met;
+    FileFacts again;
+    const bool known = factsOf(fileOf(opened.handle), &met);
+    CloseHandle(opened.handle);
+    opened =
+        openInFolder(folder, name, kAccess, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE);
+    if (opened.handle == INVALID_HANDLE_VALUE) return Outcome::kCannotWriteOutput;
+    if (!known || !factsOf(fileOf(opened.handle), &again) || !(again.identity == met.identity)) {
+      CloseHandle(opened.handle);
+      return Outcome::kCannotWriteOutput;
+    }
+  }
   *file = fileOf(opened.handle);
   *created = opened.created;
-  return opened.created || !isAlias(opened.handle, name) ? Outcome::kDone
-                                                         : Outcome::kCannotWriteOutput;
+  // An existing output reached through another name of a file, such as PLANOV~1.DAT for
+  // planovani.data, would replace a file the user knows by that other name. Only a name the
+  // folder gives can tell it; where it gives none, nothing is refused for it.
+  const std::wstring entry = opened.created ? name : entryName(folder, name);
+  return entry.empty() || sameName(entry, name) ? Outcome::kDone : Outcome::kCannotWriteOutput;
 }
 
 namespace {
@@ -297,7 +331,6 @@ namespace {
 // Opens `name` in `folder` only to look at it: no access is asked for, so a file another program
 // holds, or the run itself, can still be looked at; `own` opens a link itself.
 InFolder lookAt(FileHandle folder, const NativeName& name, bool own) {
-  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   return openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
                       own ? FILE_OPEN_REPARSE_POINT : 0);
 }
@@ -332,8 +365,7 @@ void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) 
   if (!known) return;
   try {
     const InFolder found =
-        openInFolder(folder, name, DELETE | FILE_READ_ATTRIBUTES,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+        openInFolder(folder, name, DELETE | FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
                      FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
     if (found.handle == INVALID_HANDLE_VALUE) return;
     FileFacts facts;
@@ -359,9 +391,11 @@ bool factsOf(FileHandle file, FileFacts* facts) {
       std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 | info.ftLastWriteTime.dwLowDateTime;
   facts->regular = GetFileType(handleOf(file)) == FILE_TYPE_DISK &&
                    (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  facts->plainFile = facts->regular &&
-                     (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
-                     info.nNumberOfLinks == 1;
+  // Only a link's reparse point keeps a file from being plain; any other reparse point (a cloud
+  // placeholder, a deduplicated or compressed file) holds the file's own data.
+  facts->plainFile = facts->regular && info.nNumberOfLinks == 1 &&
+                     ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+                      !isLinkTag(reparseTagOf(handleOf(file))));
   return true;
 }
 
@@ -425,12 +459,15 @@ bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text
 
 std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
                              bool (*isFile)(const std::wstring&)) {
+  // Asking about a device name, such as a pipe's, may open the device: such a decoding is never
+  // asked about.
+  const auto names = [&](const std::wstring& text) { return !isDeviceName(text) && isFile(text); };
   std::wstring first;
   decodeBytes(bytes, codePages.console, &first);
-  if (isFile(first)) return first;
+  if (names(first)) return first;
   std::wstring other;
-  if (decodeBytes(bytes, codePages.ansi, &other) && isFile(other)) return other;
-  if (decodeBytes(bytes, CP_UTF8, &other) && isFile(other)) return other;
+  if (decodeBytes(bytes, codePages.ansi, &other) && names(other)) return other;
+  if (decodeBytes(bytes, CP_UTF8, &other) && names(other)) return other;
   return first;
 }
 

@@ -2,10 +2,13 @@
 #define LINES2SVG_DRIVER_WINDOWS_TEXT_H_
 
 // The pieces of the Windows platform that its tests reach: how piped bytes become a name, which
-// names are devices, and how the console's line ends are read. platform_windows.cc implements the
-// functions; this header keeps free of <windows.h>, so that LineEnds is tested everywhere.
+// names are devices and which reparse points are links, and how the console's line ends are read.
+// platform_windows.cc implements the decoding; the rest needs no Windows and is built and tested
+// everywhere, so this header keeps free of <windows.h>.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lines2svg {
 
@@ -22,13 +25,21 @@ struct CodePages {
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
 
 // The name piped bytes stand for, as readPipedName decodes them. When no decoding names a file (a
-// folder does not count), the console's is returned.
+// folder does not count), the console's is returned. A decoding that is a device name is never
+// asked about, since asking may open the device.
 std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
                              bool (*isFile)(const std::wstring&));
 
-// True when Windows opens the name as a device: CON, AUX, COM1 and the other device names in any
-// folder, or a \\.\ or \\?\ path to a device such as \\.\C: or \\?\COM7.
-bool isDeviceName(const std::wstring& name);
+// True when a device stands anywhere in the name, which is then never opened: CON, AUX, COM1 and
+// the other DOS device names as any part of it, folders included, in any letter case and with any
+// extension, trailing dots or spaces; or anything but a drive, a share or a volume after a \\.\,
+// \\?\ or \??\ prefix, such as \\.\COM7\plan.txt or \\?\GLOBALROOT\Device\Serial0\x.
+bool isDeviceName(std::wstring_view name);
+
+// True when a reparse point's tag makes it a link to another name (a name surrogate: a symbolic
+// link, a junction or a mount point), which an output never is. Other reparse points (a cloud
+// file's placeholder, a deduplicated or compressed file) hold the file's own data.
+inline bool isLinkTag(std::uint32_t tag) { return (tag & 0x20000000u) != 0; }
 
 // Turns what a console gives into typed lines. CR LF, a CR alone and an LF alone each end a line,
 // handed on as one LF: a console without line input gives Enter as a CR alone.

@@ -105,6 +105,17 @@ for name in COM7 com7.txt '\\.\COM7' '\\?\COM7'; do
   expect "port $name: console" "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!" "$console"
   expect "port $name: files" "" "$(ls "$work/case")"
 done
+# The port as the drawing's folder: COM7 now points at a folder that holds a drawing, which no
+# form of a path through the port may reach.
+mkdir -p "$work/port"
+printf '%s' "$drawing" > "$work/port/plan.txt"
+ln -sfn "$work/port" "$prefix/dosdevices/com7"
+for name in '\\.\COM7\plan.txt' '\\?\COM7\plan.txt' '\\.\com7.\plan.txt' '\\.\COM7\.\plan.txt'; do
+  fresh
+  console=$(cd "$work/case" && printf '%s\r\n' "$name" | timeout 60 "${program[@]}" 2>/dev/null)
+  expect "port folder $name: console" "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!" "$console"
+  expect "port folder $name: files" "plan.txt" "$(ls "$work/port")"
+done
 rm -f "$prefix/dosdevices/com7"
 
 # An existing output another program holds: the SVG with no sharing, the vertex file shared for
@@ -158,6 +169,22 @@ console=$(piped CP852 "${alias%.*}.txt")
 expect "output $alias aliases another file: console" \
   "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
 expect "output $alias aliases another file: kept" keep "$(cat "$work/case/planovani.data")"
+
+# A drawing in a folder whose path is longer than 262 characters converts again over its own
+# outputs; a link gets outputs named after itself, and its target's neighbours are left alone.
+deep=$(printf 'd%.0s' $(seq 1 130))/$(printf 'e%.0s' $(seq 1 130))
+fresh "$deep/plan.txt"
+for round in first second; do
+  piped CP852 "${deep//\//\\}\\plan.txt" > /dev/null
+  converted "long folder path, $round run" "$deep/plan."
+done
+fresh other/real.txt
+for old in real.dat real.trd real.svg; do printf 'keep' > "$work/case/$old"; done
+ln -s other/real.txt "$work/case/plan.txt"
+piped CP852 plan.txt > /dev/null
+converted "a link's outputs" plan.
+expect "a link's outputs: real.* unchanged" "keep keep keep" \
+  "$(cd "$work/case" && echo "$(cat real.dat) $(cat real.trd) $(cat real.svg)")"
 
 # A name list saved as UTF-16 with its mark, and a \\.\ path naming a disk file.
 for encoding in UTF-16LE UTF-16BE; do
