@@ -13,12 +13,10 @@
 #include "text/unicode.h"
 
 // ntdll's query of a folder's entries, which MinGW's winternl.h leaves out.
-extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE folder, HANDLE event, PIO_APC_ROUTINE apc,
-                                               PVOID apcContext, PIO_STATUS_BLOCK io,
-                                               PVOID information, ULONG length,
-                                               FILE_INFORMATION_CLASS informationClass,
-                                               BOOLEAN singleEntry, PUNICODE_STRING name,
-                                               BOOLEAN restart);
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(  // NOLINT(readability-identifier-naming)
+    HANDLE folder, HANDLE event, PIO_APC_ROUTINE apc, PVOID apcContext, PIO_STATUS_BLOCK io,
+    PVOID information, ULONG length, FILE_INFORMATION_CLASS informationClass, BOOLEAN singleEntry,
+    PUNICODE_STRING name, BOOLEAN restart);
 
 namespace lines2svg {
 

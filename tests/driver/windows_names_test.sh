@@ -170,9 +170,9 @@ expect "output $alias aliases another file: console" \
   "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
 expect "output $alias aliases another file: kept" keep "$(cat "$work/case/planovani.data")"
 
-# A drawing in a folder whose path is longer than 262 characters converts again over its own
+# A drawing in a folder whose path is 400 characters long converts again over its own
 # outputs; a link gets outputs named after itself, and its target's neighbours are left alone.
-deep=$(printf 'd%.0s' $(seq 1 130))/$(printf 'e%.0s' $(seq 1 130))
+deep=$(printf 'd%.0s' $(seq 1 200))/$(printf 'e%.0s' $(seq 1 200))
 fresh "$deep/plan.txt"
 for round in first second; do
   piped CP852 "${deep//\//\\}\\plan.txt" > /dev/null
