@@ -326,19 +326,20 @@ Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, 
 
 namespace {
 
-// Opens `name` in `folder` only to look at it: no access is asked for, so a file another program
-// holds, or the run itself, can still be looked at; `own` opens a link itself.
-InFolder lookAt(FileHandle folder, const NativeName& name, bool own) {
-  return openInFolder(folder, name, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
-                      own ? FILE_OPEN_REPARSE_POINT : 0);
-}
-
-// True when `name` in `folder` opens as the file `identity` names.
-bool leadsTo(FileHandle folder, const NativeName& name, bool own, const FileIdentity& identity) {
-  const InFolder found = lookAt(folder, name, own);
+// True when `name` in `folder` opens as the file `identity` names; `own` opens a link itself, and
+// with `remove` that file is then deleted. No access to the data is asked for, so a file another
+// program holds, or the run itself, can still be looked at.
+bool leadsTo(FileHandle folder, const NativeName& name, bool own, const FileIdentity& identity,
+             bool remove = false) {
+  const InFolder found = openInFolder(folder, name, FILE_READ_ATTRIBUTES | (remove ? DELETE : 0),
+                                      kShareAll, FILE_OPEN, own ? FILE_OPEN_REPARSE_POINT : 0);
   if (found.handle == INVALID_HANDLE_VALUE) return false;
   FileFacts facts;
+  FILE_DISPOSITION_INFO disposition{TRUE};
   const bool same = factsOf(fileOf(found.handle), &facts) && facts.identity == identity;
+  if (same && remove) {
+    SetFileInformationByHandle(found.handle, FileDispositionInfo, &disposition, sizeof disposition);
+  }
   CloseHandle(found.handle);
   return same;
 }
@@ -358,21 +359,14 @@ void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) 
   // The held handle shares no delete access: it is closed first, and the name opened again to be
   // deleted only if it still leads to the same file.
   FileFacts held;
-  const bool known = factsOf(file, &held);
-  CloseHandle(handleOf(file));
-  if (!known) return;
+  bool known = false;
   try {
-    const InFolder found =
-        openInFolder(folder, name, DELETE | FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
-                     FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
-    if (found.handle == INVALID_HANDLE_VALUE) return;
-    FileFacts facts;
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    if (factsOf(fileOf(found.handle), &facts) && facts.identity == held.identity) {
-      SetFileInformationByHandle(found.handle, FileDispositionInfo, &disposition,
-                                 sizeof disposition);
-    }
-    CloseHandle(found.handle);
+    known = factsOf(file, &held);
+  } catch (const std::bad_alloc&) {
+  }
+  CloseHandle(handleOf(file));
+  try {
+    if (known) leadsTo(folder, name, true, held.identity, true);
   } catch (const std::bad_alloc&) {
   }
 }
