@@ -4,7 +4,7 @@
 #            NAVOD.txt (the Czech guide), docs/district.png and examples/ at its root; and lines2svg.wxs, the installer's
 #            source, which scripts/package.sh turns into lines2svg-<version>-win64.msi.
 #   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg, the manual page
-#            under share/man/man1/, and the README with its picture, the Czech guide navod.md,
+#            under share/man/man1/, and the README with its picture, the Czech guide navod.txt,
 #            the example, the licence as a Debian copyright file and the changelog under
 #            share/doc/lines2svg/.
 # Run cpack in the build folder; scripts/package.sh builds and packages both.
@@ -38,7 +38,7 @@ if(WIN32)
     file(WRITE ${CMAKE_BINARY_DIR}/${stem}.txt "${content}")
   endforeach()
   # The users' guide in Czech, as Notepad shows it right: UTF-8 with a byte-order mark, CR LF.
-  file(READ ${PROJECT_SOURCE_DIR}/docs/navod.md content)
+  file(READ ${PROJECT_SOURCE_DIR}/docs/navod.txt content)
   string(REPLACE "\n" "\r\n" content "${content}")
   string(ASCII 239 187 191 byte_order_mark)
   file(WRITE ${CMAKE_BINARY_DIR}/NAVOD.txt "${byte_order_mark}${content}")
@@ -58,7 +58,7 @@ if(WIN32)
 else()
   include(GNUInstallDirs)
   install(TARGETS lines2svg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES README.md docs/navod.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md docs/navod.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES docs/district.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(FILES examples/district.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
   # Debian ships no .comment section: the compilers' names and versions are of no use at run time.

@@ -61,13 +61,16 @@ msi=$PWD/dist/lines2svg-$version-win64.msi
 (cd "$msi_root" && wixl -a x64 -o "$msi" ../lines2svg.wxs)
 # The install folder joins the system PATH, and leaves it on uninstall: wixl rejects the
 # Environment element, so its table and the two standard actions that read it are added to the
-# built database. "=-*PATH" is the system variable, changed on install and undone on removal;
-# "[~];" appends the folder to what PATH holds.
+# built database. "=-*PATH" is the system variable, changed on install and undone on removal.
+# "[INSTALLDIR];[~]" puts the folder in front of what PATH holds, the ";" beside "[~]" being its
+# separator, which the installer takes away with it on removal: PATH is then byte for byte what it
+# was, ending in ";" or not. The appending form, "[~];[INSTALLDIR]", left a stray ";" behind under
+# Wine. The folder holds no program but lines2svg.exe, so being first on PATH shadows nothing.
 msibuild "$msi" -q "CREATE TABLE \`Environment\` (\`Environment\` CHAR(72) NOT NULL, \
 \`Name\` CHAR(255) NOT NULL LOCALIZABLE, \`Value\` CHAR(255) LOCALIZABLE, \
 \`Component_\` CHAR(72) NOT NULL PRIMARY KEY \`Environment\`)"
 msibuild "$msi" -q "INSERT INTO \`Environment\` (\`Environment\`, \`Name\`, \`Value\`, \
-\`Component_\`) VALUES ('SystemPath', '=-*PATH', '[~];[INSTALLDIR]', 'Program')"
+\`Component_\`) VALUES ('SystemPath', '=-*PATH', '[INSTALLDIR];[~]', 'Program')"
 msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) \
 VALUES ('RemoveEnvironmentStrings', 3300)"
 msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) \

@@ -171,7 +171,10 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
   printf 'old' > "$work/case/plan.dat"
   chmod 0200 "$work/case/plan.dat"
   as_user=("${program[@]}")
-  if [[ $(id -u) -eq 0 ]]; then
+  if [[ $(id -u) -eq 0 ]] && ! command -v setpriv > /dev/null; then
+    skip "setpriv is missing (util-linux): the permission rows, run as nobody, are left out"
+    as_user=()
+  elif [[ $(id -u) -eq 0 ]]; then
     # nobody may not reach the build folder: the program runs from a copy in the scratch folder.
     chmod 0777 "$work" "$work/case"
     chown nobody "$work/case/plan.dat"
@@ -179,38 +182,40 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups -- "${program[@]:0:${#program[@]}-1}"
       "$work/lines2svg")
   fi
-  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
-  expect "write-only vertex file: console" "$prompt$cannot" "$console"
-  expect "write-only vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
-  # A shape file the user may not create in the folder: refused before anything is written.
-  printf 'old' > "$work/case/plan.svg"
-  chmod 0666 "$work/case/plan.dat" "$work/case/plan.svg"
-  chmod 0755 "$work/case"
-  [[ $(id -u) -eq 0 ]] || chmod 0555 "$work/case"
-  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
-  expect "shape file not creatable: console" "$prompt$cannot" "$console"
-  expect "shape file not creatable: old files" "old old" \
-    "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.svg)")"
-  chmod 0777 "$work/case"
-  rm "$work/case/plan.svg"
-  # A drawing that exists but may not be read.
-  rm "$work/case/plan.dat"
-  chmod 0200 "$work/case/plan.txt"
-  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
-  expect "unreadable drawing: console" "$prompt$unreadable" "$console"
-  expect "unreadable drawing: files" "./plan.txt " "$(listing "$work/case")"
-  # An existing output that may not be written (an approved plan marked read-only): refused
-  # before the progress word, with all three old files unchanged.
-  fresh
-  chmod 0777 "$work/case"
-  printf '%s' "$drawing" > "$work/case/plan.txt"
-  for old in plan.dat plan.trd plan.svg; do printf 'old' > "$work/case/$old"; done
-  chmod 0666 "$work/case/plan.dat" "$work/case/plan.trd"
-  chmod 0444 "$work/case/plan.svg"
-  console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
-  expect "read-only SVG: console" "$prompt$cannot" "$console"
-  expect "read-only SVG: old files" "old old old" \
-    "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.trd) $(cat plan.svg)")"
+  if ((${#as_user[@]})); then
+    console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+    expect "write-only vertex file: console" "$prompt$cannot" "$console"
+    expect "write-only vertex file: files" "./plan.dat ./plan.txt " "$(listing "$work/case")"
+    # A shape file the user may not create in the folder: refused before anything is written.
+    printf 'old' > "$work/case/plan.svg"
+    chmod 0666 "$work/case/plan.dat" "$work/case/plan.svg"
+    chmod 0755 "$work/case"
+    [[ $(id -u) -eq 0 ]] || chmod 0555 "$work/case"
+    console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+    expect "shape file not creatable: console" "$prompt$cannot" "$console"
+    expect "shape file not creatable: old files" "old old" \
+      "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.svg)")"
+    chmod 0777 "$work/case"
+    rm "$work/case/plan.svg"
+    # A drawing that exists but may not be read.
+    rm "$work/case/plan.dat"
+    chmod 0200 "$work/case/plan.txt"
+    console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+    expect "unreadable drawing: console" "$prompt$unreadable" "$console"
+    expect "unreadable drawing: files" "./plan.txt " "$(listing "$work/case")"
+    # An existing output that may not be written (an approved plan marked read-only): refused
+    # before the progress word, with all three old files unchanged.
+    fresh
+    chmod 0777 "$work/case"
+    printf '%s' "$drawing" > "$work/case/plan.txt"
+    for old in plan.dat plan.trd plan.svg; do printf 'old' > "$work/case/$old"; done
+    chmod 0666 "$work/case/plan.dat" "$work/case/plan.trd"
+    chmod 0444 "$work/case/plan.svg"
+    console=$(cd "$work/case" && printf 'plan.txt\n' | "${as_user[@]}" 2>/dev/null)
+    expect "read-only SVG: console" "$prompt$cannot" "$console"
+    expect "read-only SVG: old files" "old old old" \
+      "$(cd "$work/case" && echo "$(cat plan.dat) $(cat plan.trd) $(cat plan.svg)")"
+  fi
 
   # The drawing's folder renamed, and a link to another folder put in its place, once the drawing
   # is open: the drawing is a FIFO whose writer makes the swap before it writes. The outputs land
@@ -414,6 +419,8 @@ EOF
   then
     # A sanitizer's runtime must be loaded first, and refuses the shim: then it is not run.
     starved "a failing allocator that never fails" "export LD_PRELOAD=$work/failing_malloc.so"
+  else
+    skip "cc could not build the failing-call shim: the rows with failing allocations and file calls are left out"
   fi
   if [[ "$console" == "$prompt$working" ]]; then
     for ((n = 1; n < 5000; n++)); do

@@ -13,6 +13,18 @@ source "$(dirname "$0")/../support/expect.sh"
 cd "$(dirname "$0")/../.."
 built=$(realpath "$1")
 version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# The packages must have been built, and the tools that read them be there: otherwise status 77,
+# which CTest reports as skipped.
+for tool in dpkg-deb lintian man python3 readelf nm strings; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "skipped: $tool is missing (bash scripts/check.sh installs what the packaging test needs)"
+    exit 77
+  fi
+done
+if [[ ! -f dist/lines2svg_${version}_amd64.deb ]]; then
+  echo "skipped: dist/ has no packages of $version: run bash scripts/package.sh first"
+  exit 77
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -44,8 +56,11 @@ expect "tarball" 1 "$(ls dist/lines2svg-"$version"-*.tar.gz 2>/dev/null | wc -l)
 expect "Debian package depends on the C++ runtime" 1 \
   "$(dpkg-deb -f "$deb" Depends | grep -c 'libstdc++6')"
 expect "zip licence has CR LF line ends" 0 "$(grep -vc $'\r$' "$work/zip/LICENSE.txt")"
-expect "zip guide: UTF-8 with a mark, CR LF, the guide's lines" "efbbbf 0 $(wc -l < docs/navod.md)" \
+expect "zip guide: UTF-8 with a mark, CR LF, the guide's lines" "efbbbf 0 $(wc -l < docs/navod.txt)" \
   "$(head -c 3 "$work/zip/NAVOD.txt" | od -An -tx1 | tr -d ' ') $(grep -vc $'\r$' "$work/zip/NAVOD.txt") $(wc -l < "$work/zip/NAVOD.txt")"
+# Plain text for Notepad: no Markdown marks, and no line wider than 78 characters.
+expect "zip guide: no backtick, no **, no line over 78 characters" "0 0 0" \
+  "$(grep -c '`' "$work/zip/NAVOD.txt") $(grep -c '[*][*]' "$work/zip/NAVOD.txt") $(python3 -c 'import sys; print(sum(len(l) > 78 for l in open(sys.argv[1], encoding="utf-8-sig").read().split("\n")))' "$work/zip/NAVOD.txt")"
 source_tarball=dist/lines2svg-$version.tar.gz
 expect "source tarball: the commit's tracked files" "$(git ls-files | LC_ALL=C sort)" \
   "$(tar -tzf "$source_tarball" | grep -v '/$' | sed "s|^lines2svg-$version/||" | LC_ALL=C sort)"
@@ -58,17 +73,19 @@ expect "lintian: nothing, not even information" "" \
   "$(lintian -I "$deb" 2>&1 | grep -E '^[EWIXP]:' | grep -vE "$allowed")"
 dpkg -x "$deb" "$work/root"
 doc="$work/root/usr/share/doc/lines2svg"
-expect "installed documents" 6 "$(ls "$doc"/{README.md,navod.md,docs/district.png,copyright,changelog.gz} \
-  "$work/root/usr/share/man/man1/lines2svg.1.gz" | wc -l)"
-# Hardened as Debian builds: bound at start, read-only relocations, stack protection, and built
-# with fortified calls (the program opens files relative to a folder with constant flags, which
-# leaves no checked call to see in the binary, so the build's flags are read).
+expect "installed documents" 7 "$(ls "$doc"/{README.md,navod.txt,docs/district.png,copyright,changelog.gz} \
+  "$work/root/usr/share/man/man1/lines2svg.1.gz" "$work/root/usr/share/lintian/overrides/lines2svg" |
+  wc -l)"
+expect "Debian changelog: the released version" "lines2svg ($version) unstable; urgency=medium" \
+  "$(zcat "$doc/changelog.gz" | head -1)"
+# Hardened as Debian builds, read from the binary: bound at start, read-only relocations, stack
+# protection, and the checked copy that _FORTIFY_SOURCE makes where the compiler knows a
+# buffer's size.
 installed=$work/root/usr/bin/lines2svg
-expect "hardening" "BIND_NOW GNU_RELRO __stack_chk_fail _FORTIFY_SOURCE=2 " "$({
+expect "hardening" "BIND_NOW GNU_RELRO __memcpy_chk __stack_chk_fail " "$({
   readelf -d "$installed" | grep -o 'BIND_NOW' | head -1
   readelf -lW "$installed" | grep -o 'GNU_RELRO'
-  nm -D "$installed" | grep -oE '__stack_chk_fail' | sort -u
-  grep -m1 '^CMAKE_CXX_FLAGS:' build-package/CMakeCache.txt | grep -o '_FORTIFY_SOURCE=2'
+  nm -D "$installed" | awk '{print $2}' | sed 's/@.*//' | grep -E '^__[a-z0-9_]+_chk(_fail)?$' | sort
 } | tr '\n' ' ')"
 expect "manual page: version and release date" \
   "lines2svg $version $(sed -n "s/^## \[$version\] - \([0-9-]*\).*/\1/p" CHANGELOG.md)" \
@@ -100,8 +117,18 @@ if [[ -n "${WINEPREFIX:-}" ]]; then
     "$(cd "$folder" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')"
   expect "installer: README has CR LF" "0 $(wc -l < README.md)" \
     "$(grep -vc $'\r$' "$folder/README.txt") $(wc -l < "$folder/README.txt")"
-  expect "installer: Start-menu shortcut, opening in Documents" '\Documents\' \
-    "$(strings -el "$shortcut" 2>&1 | grep -o '\\Documents\\$')"
+  # The program's shortcut starts in the profile folder of whoever starts it: its working folder
+  # is the property USERFOLDER, %USERPROFILE%, which Windows expands when the shortcut starts.
+  # Wine takes a working folder only from the Directory table and writes none for a property, so
+  # the installer's tables are read, and the installed shortcut must not hold the installing
+  # account's folder. A second entry opens the Czech guide.
+  expect "installer: the shortcut's working folder, a property" "USERFOLDER %USERPROFILE%" \
+    "$(msiinfo export "$msi" Shortcut | awk -F'\t' '$1 == "Shortcut" && $2 == "ProgramMenuFolder" {print $12}') $(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "USERFOLDER" {print $2}')"
+  expect "installer: no installing account's folder in the shortcut" 0 \
+    "$(strings -el "$shortcut" | grep -ci 'users')"
+  guide_shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Návod.lnk' | head -1)
+  expect "installer: Start-menu entry for the guide" 'NAVOD.txt' \
+    "$(strings -el "$guide_shortcut" 2>&1 | grep -o 'NAVOD.txt' | head -1)"
   mkdir "$work/msi-run"
   cp "$folder/examples/district.txt" "$work/msi-run/"
   (cd "$work/msi-run" && echo district.txt | "$wine" "$folder/lines2svg.exe" > /dev/null 2>&1)
@@ -114,6 +141,17 @@ if [[ -n "${WINEPREFIX:-}" ]]; then
   expect "installer: its folder on the system PATH" 1 "$(system_path)"
   "$wine" msiexec /x "$(windows_path "$msi")" /qn > /dev/null 2>&1
   expect "uninstalled: its folder off the system PATH" 0 "$(system_path)"
+  # Install and uninstall leave PATH byte for byte as it was, whether it ended with ";" or not.
+  environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+  path_value() { "$wine" reg query "$environment" /v PATH 2> /dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p'; }
+  original=$(path_value)
+  for ending in "" ";"; do
+    "$wine" reg add "$environment" /v PATH /t REG_EXPAND_SZ /d "$original$ending" /f > /dev/null 2>&1
+    "$wine" msiexec /i "$(windows_path "$msi")" /qn > /dev/null 2>&1
+    "$wine" msiexec /x "$(windows_path "$msi")" /qn > /dev/null 2>&1
+    expect "install and uninstall: PATH ending in '$ending' as it was" "$original$ending" "$(path_value)"
+  done
+  "$wine" reg add "$environment" /v PATH /t REG_EXPAND_SZ /d "$original" /f > /dev/null 2>&1
   expect "uninstalled: nothing left" "no folder, no shortcut" \
     "$([[ -e "$folder" ]] && echo folder left || echo no folder), $([[ -e "$shortcut" ]] && echo shortcut left || echo no shortcut)"
 fi
