@@ -1,5 +1,6 @@
-// Runs a command with its standard input taken from a file and prints its wall time in seconds
-// and its peak resident memory in KiB, as "seconds kib". Used by bench/run_benchmark.sh.
+// Runs a command with its standard input taken from a file and prints its wall time in seconds,
+// its peak resident memory in KiB and its CPU time (user and system) in seconds, as
+// "seconds kib cpu". Used by bench/run_benchmark.sh and bench/run_windows_benchmark.sh.
 //
 //   measure INPUT_FILE COMMAND [ARGS...]
 
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s failed\n", argv[2]);
     return 1;
   }
-  std::printf("%.4f %ld\n", elapsed.count(), usage.ru_maxrss);
+  const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  std::printf("%.4f %ld %.4f\n", elapsed.count(), usage.ru_maxrss, cpu);
   return 0;
 }

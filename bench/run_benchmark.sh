@@ -99,9 +99,9 @@ if ((memory)); then
   report() { awk -v f="$1" -v s="$2" -v k="$3" \
     'BEGIN { printf "%-20s %.2f s, peak memory %.1f MiB\n", f ":", s, k / 1024 }'; }
   for file in district500.txt polyline2m.txt zeros1g.txt token300m.txt; do
-    read -r seconds kib < <(convert "$file")
+    read -r seconds kib _ < <(convert "$file")
     report "$file" "$seconds" "$kib"
   done
-  read -r seconds kib < <(cd "$data" && "$measure" name200m.in "$program")
+  read -r seconds kib _ < <(cd "$data" && "$measure" name200m.in "$program")
   report "200 MB name" "$seconds" "$kib"
 fi

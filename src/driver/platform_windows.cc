@@ -10,6 +10,7 @@
 #include "driver/name_input.h"
 #include "driver/platform.h"
 #include "driver/windows_text.h"
+#include "text/line_feeds.h"
 #include "text/unicode.h"
 
 // ntdll's query of a folder's entries, which MinGW's winternl.h leaves out.
@@ -414,25 +415,21 @@ std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
 }
 
 bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64_t* stored) {
-  // Text as Windows stores it: each line end as CR LF.
-  char chunk[std::size_t{1} << 14];
-  std::size_t used = 0;
-  const auto put = [&] {
+  // Text as Windows stores it, each line end as CR LF: a slice at a time into a chunk twice its
+  // size.
+  constexpr std::size_t kSlice = std::size_t{1} << 15;
+  char chunk[2 * kSlice];
+  for (std::size_t done = 0; done < size;) {
+    const std::size_t slice = std::min(size - done, kSlice);
+    const auto want = static_cast<DWORD>(expandLineFeeds(bytes + done, slice, chunk));
     DWORD written = 0;
-    const auto want = static_cast<DWORD>(used);
     if (!succeeded(WriteFile(handleOf(file), chunk, want, &written, nullptr)) || written != want) {
       return false;
     }
     *stored += written;
-    used = 0;
-    return true;
-  };
-  for (std::size_t i = 0; i < size; ++i) {
-    if (used + 2 > sizeof chunk && !put()) return false;
-    if (bytes[i] == '\n') chunk[used++] = '\r';
-    chunk[used++] = bytes[i];
+    done += slice;
   }
-  return used == 0 || put();
+  return true;
 }
 
 bool closeFile(FileHandle file) { return file == kNoFile || CloseHandle(handleOf(file)) != FALSE; }
