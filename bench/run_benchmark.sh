@@ -5,9 +5,8 @@
 # fastest) and with io_floor, which reads and writes as many bytes as the conversion through the
 # same file classes and does no work. It prints the median wall time of each, lines2svg's ratio
 # to both, the drawing's MB/s and lines2svg's peak resident memory. With --memory it also
-# measures the peak memory on a 500 MB
-# drawing, on a single polyline of 2,000,000 vertices, and on three inputs that are no drawing:
-# 1 GB of NUL bytes, a coordinate of 300 MB and a name of 200 MB.
+# measures the peak memory on a 500 MB drawing, on a single polyline of 2,000,000 vertices, and on
+# three inputs that are no drawing: 1 GB of NUL bytes, a coordinate of 300 MB and a name of 200 MB.
 #
 #   bash bench/run_benchmark.sh [--build DIR] [--runs N] [--memory]
 set -euo pipefail
