@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "passes/passes.h"
 #include "support/failing_buffer.h"
@@ -62,49 +60,6 @@ TEST(ReadErrors, EveryPassMeetsTheFailureOfItsInput) {
       c.run(in);
       EXPECT_TRUE(failing.failed()) << c.pass << " failing at " << failAt;
     }
-  }
-}
-
-// The names in a folder, in order, each followed by a space.
-std::string listing(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  std::string text;
-  for (const std::string& name : names) text += name + " ";
-  return text;
-}
-
-// Every output is claimed before anything is written; a run stopped there leaves the folder as
-// it found it, and an output that reaches the drawing is told as such, whichever output it is.
-TEST(Run, ClaimsEveryOutputOrLeavesTheFolderAsItWas) {
-  namespace fs = std::filesystem;
-  const struct {
-    const char* folder;  // an output that is a folder, if any
-    const char* link;    // an output that is a link to the drawing, if any
-    Outcome claim;
-    const char* left;  // the folder's names once the run has gone without converting
-  } cases[] = {
-      {"", "", Outcome::kDone, "plan.txt "},
-      {"plan.trd", "", Outcome::kCannotWriteOutput, "plan.trd plan.txt "},
-      {"plan.dat", "plan.svg", Outcome::kInputWouldBeOverwritten, "plan.dat plan.svg plan.txt "},
-  };
-  for (const auto& c : cases) {
-    ScratchFolder scratch("claim_test");
-    std::ofstream(scratch.path / "plan.txt") << "&L P 1 2 &E";
-    if (*c.folder != 0) fs::create_directory(scratch.path / c.folder);
-    std::error_code error;  // Wine has no links
-    if (*c.link != 0) fs::create_symlink("plan.txt", scratch.path / c.link, error);
-    if (error) continue;
-    {
-      InputFile drawing;
-      lines2svg::Run run(drawing);
-      ASSERT_EQ(run.open((scratch.path / "plan.txt").native()), Outcome::kDone);
-      EXPECT_EQ(run.claimOutputs(), c.claim) << c.left;
-    }
-    EXPECT_EQ(listing(scratch.path), c.left);
   }
 }
 

@@ -265,6 +265,9 @@ if [[ -z "${LINES2SVG_EMULATOR:-}" ]]; then
       echo absent; else head -c 3 "$dat"; fi)"
   }
   linked "shape file linked to the vertex file" "ln -s plan.dat plan.trd" "$cannot" old
+  # Every output is claimed, so one that is a link to the drawing is told whatever the others are.
+  linked "shape file a folder, SVG a link to the drawing" "mkdir plan.trd; ln -s plan.txt plan.svg" \
+    "$overwrite" old
   linked "SVG file hard-linked to the vertex file" "ln plan.dat plan.svg" "$cannot" old
   linked "SVG file a link to nowhere" "rm plan.dat; ln -s plan.dat plan.svg" "$cannot" absent
   # Outputs that are not plain files of their own: refused before anything is written, and the
