@@ -108,11 +108,24 @@ Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, 
   return Outcome::kCannotWriteOutput;
 }
 
-bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file) {
+namespace {
+
+// True when `name` in `folder`, a link not followed, is the open `file` itself; when it cannot
+// tell, errno says why.
+bool isNamed(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
   struct stat named;
   struct stat held;
-  return lookUp(folder, name, AT_SYMLINK_NOFOLLOW, &named) &&
-         succeeded(fstat(descriptorOf(file), &held)) && identityOf(named) == identityOf(held);
+  errno = 0;
+  return fstatat(descriptorOf(folder), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         fstat(descriptorOf(file), &held) == 0 && identityOf(named) == identityOf(held);
+}
+
+}  // namespace
+
+bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file) {
+  const bool named = isNamed(folder, name, file);
+  if (!named && errno == ENOMEM) throw std::bad_alloc();
+  return named;
 }
 
 bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity) {
@@ -121,12 +134,7 @@ bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& iden
 }
 
 void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
-  struct stat named;
-  struct stat held;
-  if (fstatat(descriptorOf(folder), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-      fstat(descriptorOf(file), &held) == 0 && identityOf(named) == identityOf(held)) {
-    unlinkat(descriptorOf(folder), name.c_str(), 0);
-  }
+  if (isNamed(folder, name, file)) unlinkat(descriptorOf(folder), name.c_str(), 0);
   ::close(descriptorOf(file));
 }
 
