@@ -129,12 +129,10 @@ TEST(NumberScanner, DecidesTheRangeAsTheLinuxStreamDoes) {
       {belowHalfway, true, 0x1.fffffffffffffp+1023},
       {belowHalfway.substr(0, belowHalfway.size() - 51) + "2", false, 0},
       {"1.7976931348623159e308", false, 0},
-      {"-1e400", false, 0},
       {"2.5e-324", true, 0x1p-1074},
       {"-1e-310", true, -1e-310},
       {"2.4e-324", true, 0.0},
       {"-1e-400", true, -0.0},
-      {"-0", true, -0.0},
       {"+0e999999", true, 0.0},
   };
   std::mt19937_64 random(3);
