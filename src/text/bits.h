@@ -1,16 +1,30 @@
 #ifndef LINES2SVG_TEXT_BITS_H_
 #define LINES2SVG_TEXT_BITS_H_
 
+#include <cfloat>
 #include <cstddef>
 #include <cstdint>
 
+#include "text/token_space.h"
+
 // The scanner and the number readers work on words of eight bytes, the first byte in the lowest
-// bits, and find bits with the compiler's own instructions.
+// bits, and find bits with the compiler's own instructions. This is the one header that asks the
+// compiler what the processor offers: SSE2, which every x86-64 processor has, classifies 64 bytes
+// at a time below, and any other processor gets the same bits a byte at a time.
 #if !defined(__GNUC__)
 #error "lines2svg builds with GCC or Clang (including MinGW-w64), which provide __builtin_ctzll"
 #endif
+// The exact number readers rest on double arithmetic rounding once, to double. An x87 build that
+// keeps intermediates in 80 bits would round twice.
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
+#error "lines2svg needs double arithmetic evaluated in double (FLT_EVAL_METHOD 0): build with SSE2"
+#endif
 #if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "lines2svg reads bytes in words and needs a little-endian machine"
+#endif
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 namespace lines2svg {
@@ -37,6 +51,38 @@ inline std::size_t setBitCount(std::uint64_t bits) {
   return static_cast<std::size_t>((bits * 0x0101010101010101) >> 56);
 #endif
 }
+
+// The separator bits of `count` bytes (at most 64): bit i is set when bytes[i] is one of the six
+// separators. The bits past them are set too.
+inline std::uint64_t separatorBits(const char* bytes, std::size_t count) {
+  std::uint64_t bits = count < 64 ? ~std::uint64_t{0} << count : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    bits |= static_cast<std::uint64_t>(isTokenSpace(bytes[i])) << i;
+  }
+  return bits;
+}
+
+#if defined(__SSE2__)
+// separatorBits for 64 bytes, sixteen at a time. Tab to carriage return are the bytes x with
+// x - 137 below -123 as a signed byte: 137 moves '\t' to -128, the least signed byte, so that one
+// signed comparison finds the five.
+inline std::uint64_t separatorBits64(const char* bytes) {
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(137));
+  const __m128i pastCarriageReturn = _mm_set1_epi8(-123);
+  std::uint64_t bits = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    const __m128i control = _mm_cmplt_epi8(_mm_sub_epi8(x, shift), pastCarriageReturn);
+    const __m128i separator = _mm_or_si128(control, _mm_cmpeq_epi8(x, space));
+    bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(separator)))
+            << (16 * i);
+  }
+  return bits;
+}
+#else
+inline std::uint64_t separatorBits64(const char* bytes) { return separatorBits(bytes, 64); }
+#endif
 
 }  // namespace lines2svg
 

@@ -8,10 +8,6 @@
 
 #include "text/bits.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace lines2svg {
 
 namespace {
@@ -156,42 +152,6 @@ char* writeCommonHundredths(bool negative, std::uint64_t digits, char* p) {
 
 constexpr std::uint64_t kCommonLimit = 100000000;
 
-#if defined(__SSE2__)
-// eightDigits for two numbers at once, in the two halves of one vector: the same division into
-// halves of four digits, pairs and digits, with 16-bit lanes. The multiply-shifts, each exact over
-// more than its lanes hold (a search of every x finds the first failure where given):
-// - (n * 0xD1B71759) >> 45 is n / 10^4 for every n below 2^32, and n < 10^8: 0xD1B71759 / 2^45
-//   exceeds 1/10^4 by 0.12 / 2^45, off by less than n * 3.4e-15 < 1.5e-5 against a margin of
-//   10^-4;
-// - (x * 5243) >> 19 is x / 100 for x < 43,699, and the halves are below 10^4 (as 10486 / 2^20
-//   above, the same ratio);
-// - (x * 6554) >> 16 is x / 10 for x < 16,389, and the pairs are below 100.
-void eightDigitsTwice(std::uint32_t a, std::uint32_t b, std::uint64_t* digitsA,
-                      std::uint64_t* digitsB) {
-  const __m128i n = _mm_set_epi64x(b, a);
-  // The top four digits, n / 10^4, and the bottom four, in the 32-bit lanes 0 and 1 of each half.
-  const __m128i top = _mm_srli_epi64(_mm_mul_epu32(n, _mm_set1_epi64x(0xD1B71759)), 45);
-  const __m128i bottom = _mm_sub_epi32(n, _mm_mul_epu32(top, _mm_set1_epi64x(10000)));
-  const __m128i halves = _mm_or_si128(top, _mm_slli_epi64(bottom, 32));
-  // Each half of four digits as two pairs, in 16-bit lanes.
-  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(halves, _mm_set1_epi16(5243)), 3);
-  const __m128i rest = _mm_sub_epi16(halves, _mm_mullo_epi16(hundreds, _mm_set1_epi16(100)));
-  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(rest, 16));
-  // Each pair as two digits, the tens in the lower byte.
-  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
-  const __m128i ones = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
-  const __m128i digits = _mm_or_si128(tens, _mm_slli_epi16(ones, 8));
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(digitsA), digits);
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(digitsB), _mm_unpackhi_epi64(digits, digits));
-}
-#else
-void eightDigitsTwice(std::uint32_t a, std::uint32_t b, std::uint64_t* digitsA,
-                      std::uint64_t* digitsB) {
-  *digitsA = eightDigits(a);
-  *digitsB = eightDigits(b);
-}
-#endif
-
 }  // namespace
 
 std::size_t formatHundredths(std::int64_t hundredths, char* buffer) {
@@ -206,13 +166,9 @@ std::size_t formatHundredthsPair(std::int64_t a, std::int64_t b, char* buffer) {
   const std::uint64_t magnitudeB = magnitudeOf(b);
   char* p = buffer;
   if (magnitudeA < kCommonLimit && magnitudeB < kCommonLimit) {
-    std::uint64_t digitsA = 0;
-    std::uint64_t digitsB = 0;
-    eightDigitsTwice(static_cast<std::uint32_t>(magnitudeA), static_cast<std::uint32_t>(magnitudeB),
-                     &digitsA, &digitsB);
-    p = writeCommonHundredths(a < 0, digitsA, p);
+    p = writeCommonHundredths(a < 0, eightDigits(static_cast<std::uint32_t>(magnitudeA)), p);
     *p++ = ' ';
-    p = writeCommonHundredths(b < 0, digitsB, p);
+    p = writeCommonHundredths(b < 0, eightDigits(static_cast<std::uint32_t>(magnitudeB)), p);
   } else {
     p += formatHundredths(a, p);
     *p++ = ' ';

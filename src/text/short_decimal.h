@@ -2,18 +2,11 @@
 #define LINES2SVG_TEXT_SHORT_DECIMAL_H_
 
 #include <algorithm>
-#include <cfloat>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "text/bits.h"
-
-// The exact paths below rest on double arithmetic rounding once, to double. An x87 build that
-// keeps intermediates in 80 bits would round twice.
-#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
-#error "lines2svg needs double arithmetic evaluated in double (FLT_EVAL_METHOD 0): build with SSE2"
-#endif
 
 namespace lines2svg {
 

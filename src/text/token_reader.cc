@@ -3,44 +3,9 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace lines2svg {
 
 namespace {
-
-// The separator bits of `count` bytes (at most 64); the bits past them are set.
-std::uint64_t separatorBits(const char* bytes, std::size_t count) {
-  std::uint64_t bits = count < 64 ? ~std::uint64_t{0} << count : 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    bits |= static_cast<std::uint64_t>(isTokenSpace(bytes[i])) << i;
-  }
-  return bits;
-}
-
-#if defined(__SSE2__)
-// The separator bits of 64 bytes, sixteen at a time. Tab to carriage return are the bytes x with
-// x - 137 below -123 as a signed byte: 137 moves '\t' to -128, the least signed byte, so that one
-// signed comparison finds the five.
-std::uint64_t separatorBits64(const char* bytes) {
-  const __m128i space = _mm_set1_epi8(' ');
-  const __m128i shift = _mm_set1_epi8(static_cast<char>(137));
-  const __m128i pastCarriageReturn = _mm_set1_epi8(-123);
-  std::uint64_t bits = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
-    const __m128i control = _mm_cmplt_epi8(_mm_sub_epi8(x, shift), pastCarriageReturn);
-    const __m128i separator = _mm_or_si128(control, _mm_cmpeq_epi8(x, space));
-    bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(separator)))
-            << (16 * i);
-  }
-  return bits;
-}
-#else
-std::uint64_t separatorBits64(const char* bytes) { return separatorBits(bytes, 64); }
-#endif
 
 std::size_t bufferSizeOrOne(std::size_t size) { return size > 0 ? size : 1; }
 
