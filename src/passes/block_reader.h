@@ -19,6 +19,9 @@ class BlockReader {
  public:
   explicit BlockReader(std::istream& vertices) : tokens_(vertices) {}
 
+  // The vertices readVerticesInHundredths reads in one go.
+  static constexpr std::size_t kPairBatch = 64;
+
   // Skips what is left of the current block and opens the next; false when there is none.
   bool nextBlock();
 
@@ -47,28 +50,25 @@ class BlockReader {
 
   // Reads the current block's next vertices while both their coordinates are short decimals
   // with at most two decimals lying whole in the reader's buffer, handing each to `take` in
-  // hundredths until it returns false; the first vertex that is not is left to nextVertex. A
-  // block marker right after them ends the block.
+  // hundredths; the first vertex that is not is left to nextVertex. A block marker right after
+  // them ends the block. The vertices are read a batch at a time, in a loop of their own, and
+  // then handed on, so that neither loop's work crowds the other's out of the registers.
   template <typename Take>
   void readVerticesInHundredths(Take take) {
     if (!inBlock_) return;
-    tokens_.readHundredthsPairs(take);
+    HundredthsPair pairs[kPairBatch];
+    std::size_t count = 0;
+    do {
+      count = tokens_.readHundredthsPairs(pairs, kPairBatch);
+      for (std::size_t i = 0; i < count; ++i) take(pairs[i].first, pairs[i].second);
+    } while (count == kPairBatch);
     if (tokens_.skipMarker('x')) inBlock_ = false;
   }
 
   // Moves past the current block's next two tokens and reads them as a vertex in hundredths,
   // where readVerticesInHundredths would take them; otherwise returns false and moves nowhere.
-  bool nextVertexInHundredths(std::int64_t* first, std::int64_t* second) {
-    bool taken = false;
-    if (inBlock_) {
-      tokens_.readHundredthsPairs([&](std::int64_t a, std::int64_t b) {
-        *first = a;
-        *second = b;
-        taken = true;
-        return false;
-      });
-    }
-    return taken;
+  bool nextVertexInHundredths(HundredthsPair* pair) {
+    return inBlock_ && tokens_.readHundredthsPairs(pair, 1) == 1;
   }
 
   // Reads the token nextToken() has just given as a number, as readNumber does, taking in the

@@ -36,7 +36,6 @@ Bounds computeBounds(std::istream& vertices) {
   const auto add = [&](std::int64_t a, std::int64_t b) {
     first.add(a);
     second.add(b);
-    return true;
   };
   while (blocks.nextBlock()) {
     for (;;) {

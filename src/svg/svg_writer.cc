@@ -26,7 +26,10 @@ struct Vertex {
 
 Vertex readVertex(BlockReader& blocks) {
   Vertex vertex;
-  if (blocks.nextVertexInHundredths(&vertex.first.hundredths, &vertex.second.hundredths)) {
+  HundredthsPair pair;
+  if (blocks.nextVertexInHundredths(&pair)) {
+    vertex.first.hundredths = pair.first;
+    vertex.second.hundredths = pair.second;
     vertex.read = VertexRead::kRead;
     vertex.first.inHundredths = true;
     vertex.second.inHundredths = true;
@@ -162,10 +165,8 @@ void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
   polyline.add(second);
   for (;;) {
     if (polyline.open()) {
-      blocks.readVerticesInHundredths([&](std::int64_t a, std::int64_t b) {
-        place.point(svg, a, b);
-        return true;
-      });
+      blocks.readVerticesInHundredths(
+          [&](std::int64_t a, std::int64_t b) { place.point(svg, a, b); });
     }
     const Vertex vertex = readVertex(blocks);
     if (!vertex.exists()) break;

@@ -72,6 +72,28 @@ std::size_t TokenReader::scanFor(std::size_t from, bool tokenByte) {
   return from;
 }
 
+std::size_t TokenReader::readHundredthsPairs(HundredthsPair* pairs, std::size_t most) {
+  if (pos_ >= end_) return 0;
+  const char* const data = buffer_.get();
+  const char* const end = data + end_;
+  // A separator, as pos_ is between calls; the NUL padding after end_ stops the skip.
+  const char* p = data + pos_;
+  std::size_t count = 0;
+  for (; count < most; ++count) {
+    const char* start = p + 1;
+    while (isTokenSpace(*start)) ++start;
+    const char* stop = nullptr;
+    if (start >= end || !readHundredthsPrefix(start, &stop, &pairs[count].first) ||
+        !isTokenSpace(*stop) || !readHundredthsPrefix(stop + 1, &stop, &pairs[count].second) ||
+        !isTokenSpace(*stop)) {
+      break;
+    }
+    p = stop;
+  }
+  pos_ = static_cast<std::size_t>(p - data);
+  return count;
+}
+
 bool TokenReader::skipTo(std::string_view word) {
   const char* const data = buffer_.get();
   for (;;) {

@@ -15,6 +15,12 @@
 
 namespace lines2svg {
 
+// A vertex's two coordinates in hundredths.
+struct HundredthsPair {
+  std::int64_t first;
+  std::int64_t second;
+};
+
 // Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, in memory that
 // does not grow with the stream or with its tokens. A fill that is searched more than a few times
 // is classified into a bitmap of separator positions, so that finding where a token starts and
@@ -91,32 +97,10 @@ class TokenReader {
   }
 
   // Reads the pairs of tokens ahead that lie whole in the buffer and are coordinates in
-  // hundredths (see readHundredthsPrefix), one separator apart, handing each pair to `take`, and
-  // stops before the first pair that is not, or after a pair `take` returns false for; a pair not
-  // taken is left to the other readers. A vertex file's lines are mostly such pairs, read here in
-  // one loop with its place kept in a register.
-  template <typename Take>
-  void readHundredthsPairs(Take take) {
-    if (pos_ >= end_) return;
-    const char* const data = buffer_.get();
-    const char* const end = data + end_;
-    // A separator, as pos_ is between calls; the NUL padding after end_ stops the skip.
-    const char* p = data + pos_;
-    for (;;) {
-      const char* start = p + 1;
-      while (isTokenSpace(*start)) ++start;
-      const char* stop = nullptr;
-      std::int64_t a = 0;
-      std::int64_t b = 0;
-      if (start >= end || !readHundredthsPrefix(start, &stop, &a) || !isTokenSpace(*stop) ||
-          !readHundredthsPrefix(stop + 1, &stop, &b) || !isTokenSpace(*stop)) {
-        break;
-      }
-      p = stop;
-      if (!take(a, b)) break;
-    }
-    pos_ = static_cast<std::size_t>(p - data);
-  }
+  // hundredths (see readHundredthsPrefix), one separator apart, into `pairs`, at most `most` of
+  // them, and returns how many it read. It stops before the first pair that is not, which is left
+  // to the other readers. A vertex file's lines are mostly such pairs, read here in one loop.
+  std::size_t readHundredthsPairs(HundredthsPair* pairs, std::size_t most);
 
   // Moves past the next token if it is the single character `marker` and lies whole in the
   // buffer; otherwise returns false and moves nowhere.
