@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "passes/passes.h"
+#include "text/bits.h"
 #include "text/output_buffer.h"
 #include "text/token_reader.h"
 #include "text/utf8_text_buffer.h"
@@ -71,6 +72,38 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
   return more;
 }
 
+// Copies the record after `pos`, a separator's position, when it is of the commonest kind and
+// lies in the next 64 bytes: the tag "P" or "L" and two coordinates, one space apart, the second
+// not "L". Such a record is copied as copyWholeRecords copies it: the coordinates and the space
+// between them as they stand, then a line feed. Returns false, leaving `pos` and the output
+// alone, for any other; the bits of one separator window tell where its three tokens end.
+bool copyPlainRecord(TokenReader& tokens, OutputBuffer& out, std::size_t* pos) {
+  std::uint64_t separators = 0;
+  const char* bytes = nullptr;
+  if (!tokens.peekSeparators(*pos, &separators, &bytes) || ~separators == 0) return false;
+  // The bytes read lie before the buffer's last separator or just past it, where the reader keeps
+  // padding: the window's bits past that separator are clear, so no token seems to end there.
+  const std::size_t tag = lowestSetBit(~separators);
+  const std::size_t first = tag + 2;
+  if ((bytes[tag] != 'P' && bytes[tag] != 'L') || bytes[tag + 1] != ' ' || first >= 64 ||
+      (separators >> first & 1) != 0 || separators >> first == 0) {
+    return false;
+  }
+  const std::size_t gap = first + lowestSetBit(separators >> first);
+  const std::size_t second = gap + 1;
+  if (bytes[gap] != ' ' || second >= 64 || (separators >> second & 1) != 0 ||
+      separators >> second == 0) {
+    return false;
+  }
+  const std::size_t end = second + lowestSetBit(separators >> second);
+  if (end == second + 1 && bytes[second] == 'L') return false;
+  out.write(std::string_view(bytes + first, end - first));
+  out.put('\n');
+  *pos += end;
+  tokens.moveTo(*pos);
+  return true;
+}
+
 // Copies the vertex records ahead that lie whole in the reader's buffer, as the section loop
 // below would, and skips the other tokens among them, in one walk over the buffer. It stops
 // before a record that may run on past the buffer, and before a "P" record whose second
@@ -79,6 +112,7 @@ bool copyVertex(TokenReader& tokens, OutputBuffer& out, std::string_view* curren
 bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
   for (;;) {
+    if (copyPlainRecord(tokens, out, &pos)) continue;
     // A record's tag and coordinates are mostly found at once, a longer record token by token.
     std::string_view found[3];
     std::size_t stops[3];

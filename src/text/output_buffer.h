@@ -25,7 +25,7 @@ class OutputBuffer {
   OutputBuffer& operator=(const OutputBuffer&) = delete;
 
   // Appends text.
-  void write(std::string_view text) {
+  [[gnu::always_inline]] void write(std::string_view text) {
     if (text.size() <= capacity_ - used_) {
       copyShort(buffer_.get() + used_, text.data(), text.size());
       used_ += text.size();

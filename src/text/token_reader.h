@@ -131,12 +131,9 @@ class TokenReader {
   // the separators that end them to `stops`. False, leaving them alone, otherwise. One window of
   // the separator bitmap serves all three.
   bool peekThreeWholeTokens(std::size_t pos, std::string_view* found, std::size_t* stops) {
-    ensureClassified();
-    if (pos >= lastSeparator_ || partial_) return false;
-    const std::uint64_t* const words = separators_.get() + pos / 64;
-    // Bit i is set when buffer_[pos + i] is a separator; the second shift is 0 to 63 wide, so that
-    // a window starting on a word boundary takes nothing from the next word.
-    const std::uint64_t window = words[0] >> (pos % 64) | (words[1] << 1) << (63 - pos % 64);
+    std::uint64_t window = 0;
+    const char* bytes = nullptr;
+    if (!peekSeparators(pos, &window, &bytes)) return false;
     // A token starts at a token byte after a separator and ends at a separator after a token
     // byte; pos itself is a separator, and so is taken the byte before it.
     const std::uint64_t before = window << 1 | 1;
@@ -144,11 +141,10 @@ class TokenReader {
     const std::uint64_t ends0 = window & ~before;
     const std::uint64_t ends1 = ends0 & (ends0 - 1);
     const std::uint64_t ends2 = ends1 & (ends1 - 1);
-    // The bits past the fill are set too: a token is whole only if it ends by lastSeparator_.
-    if (ends2 == 0 || pos + lowestSetBit(ends2) > lastSeparator_) return false;
+    if (ends2 == 0) return false;
     const std::uint64_t starts1 = starts0 & (starts0 - 1);
     const std::uint64_t starts2 = starts1 & (starts1 - 1);
-    const char* const data = buffer_.get() + pos;
+    const char* const data = bytes;
     found[0] =
         std::string_view(data + lowestSetBit(starts0), lowestSetBit(ends0) - lowestSetBit(starts0));
     found[1] =
@@ -158,6 +154,26 @@ class TokenReader {
     stops[0] = pos + lowestSetBit(ends0);
     stops[1] = pos + lowestSetBit(ends1);
     stops[2] = pos + lowestSetBit(ends2);
+    return true;
+  }
+
+  // The separator bits of the 64 bytes from `pos`, a separator's position, on: bit i is set when
+  // bytes[i] is a separator. The bits past the buffer's last separator are clear, so that a token
+  // the window shows ending does end in the buffer. False, leaving both alone, when pos is not
+  // before the last separator or a partial token is pending. A pass that knows its grammar takes
+  // a whole record from one window.
+  bool peekSeparators(std::size_t pos, std::uint64_t* window, const char** bytes) {
+    ensureClassified();
+    if (pos >= lastSeparator_ || partial_) return false;
+    const std::uint64_t* const words = separators_.get() + pos / 64;
+    // The second shift is 0 to 63 wide, so that a window starting on a word boundary takes
+    // nothing from the next word.
+    std::uint64_t bits = words[0] >> (pos % 64) | (words[1] << 1) << (63 - pos % 64);
+    if (const std::size_t last = lastSeparator_ - pos; last < 63) {
+      bits &= (std::uint64_t{2} << last) - 1;
+    }
+    *window = bits;
+    *bytes = buffer_.get() + pos;
     return true;
   }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "passes/passes.h"
+#include "text/buffer_size.h"
 
 namespace lines2svg {
 namespace {
@@ -78,7 +79,7 @@ std::string extractSlowly(const std::string& drawing) {
 }
 
 // Drawings well past one buffer fill, with long coordinate tokens, so that records straddle
-// refills; the result must match the obvious extraction.
+// refills and windows of the separator bitmap; the result must match the obvious extraction.
 TEST(ExtractLineObjects, MatchesStreamExtractionOnGeneratedDrawings) {
   const char* const words[] = {"&L", "&E", "&T", "&", "P", "L", "p", "&Lx", "12.5", "-744123.45"};
   const char* const separators[] = {" ", "\r\n", "\n", "\t", "\v\f", "  "};
@@ -92,9 +93,17 @@ TEST(ExtractLineObjects, MatchesStreamExtractionOnGeneratedDrawings) {
       } else {
         drawing += std::string(1 + random() % 40, static_cast<char>('0' + random() % 10));
       }
-      drawing += separators[random() % 6];
+      // Odd rounds are mostly single spaces, the records of the commonest form at every offset.
+      drawing += separators[round % 2 == 1 && random() % 4 != 0 ? 0 : random() % 6];
     }
     ASSERT_EQ(extract(drawing), extractSlowly(drawing)) << "round " << round;
+  }
+  // Records of the commonest form, one space apart, across the end of the first fill at every
+  // offset.
+  for (std::size_t shift = 0; shift < 64; ++shift) {
+    std::string drawing = "&L" + std::string(1 + shift, ' ');
+    while (drawing.size() < kIoBufferSize + 100) drawing += "P -744123.45 12.5\nL 7 L\n";
+    ASSERT_EQ(extract(drawing), extractSlowly(drawing)) << "shift " << shift;
   }
 }
 
