@@ -125,20 +125,6 @@ bool TokenReader::skipTo(std::string_view word) {
   }
 }
 
-std::size_t TokenReader::countTokenStarts(std::size_t from, std::size_t to) const {
-  std::size_t count = 0;
-  std::uint64_t before = 0;
-  for (std::size_t word = from / 64; word * 64 < to; ++word) {
-    const std::uint64_t separators = separators_[word];
-    std::uint64_t starts = ~separators & (separators << 1 | before);
-    before = separators >> 63;
-    if (word == from / 64) starts &= ~std::uint64_t{0} << (from % 64);
-    if (to - word * 64 < 64) starts &= (std::uint64_t{1} << (to % 64)) - 1;
-    count += setBitCount(starts);
-  }
-  return count;
-}
-
 std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
   std::size_t count = 0;
   const char* const data = buffer_.get();
@@ -153,14 +139,14 @@ std::size_t TokenReader::countTokensBefore(char marker, bool* found) {
         if (hit == nullptr) break;
         const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
         if (isSeparatorAt(at - 1) && isSeparatorAt(at + 1)) {
-          count += countTokenStarts(pos_, at);
+          count += tokenStartsBetween(separators_.get(), pos_, at);
           pos_ = at + 1;
           *found = true;
           return count;
         }
         from = at + 1;
       }
-      count += countTokenStarts(pos_, lastSeparator_);
+      count += tokenStartsBetween(separators_.get(), pos_, lastSeparator_);
       pos_ = lastSeparator_;
     }
     // The token that may run on into the next fill, taken whole.

@@ -229,9 +229,6 @@ class TokenReader {
     return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : findTokenByte(pos_);
   }
 
-  // The number of tokens that start after `from`, a separator's position, and before `to`.
-  std::size_t countTokenStarts(std::size_t from, std::size_t to) const;
-
   // Builds the separator bitmap of the fill and finds its last separator.
   void classify();
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "text/bits.h"
 #include "text/number_scanner.h"
 
 namespace lines2svg {
@@ -172,6 +173,22 @@ TEST(TokenReader, PairsMatchCharacterSplitAcrossRefills) {
       }
       ASSERT_EQ(pairs, expected) << "round " << round << " buffer " << size;
     }
+  }
+}
+
+// Token starts counted with the processor's POPCNT, where it has it, and by the portable sum of
+// bit fields agree over random bitmaps and ranges.
+TEST(TokenReader, CountsStartsWithEitherBitCount) {
+  std::mt19937_64 random(9);
+  std::vector<std::uint64_t> separators(8);
+  for (int round = 0; round < 20000; ++round) {
+    for (std::uint64_t& word : separators) word = random() & random();
+    const std::size_t from = random() % 500;
+    const std::size_t to = from + random() % (512 - from);
+    separators[from / 64] |= std::uint64_t{1} << (from % 64);
+    ASSERT_EQ(tokenStartsBetween(separators.data(), from, to),
+              detail::tokenStartsBetween(separators.data(), from, to, setBitCount))
+        << from << " " << to;
   }
 }
 
