@@ -113,26 +113,22 @@ bool copyWholeRecords(TokenReader& tokens, OutputBuffer& out) {
   std::size_t pos = tokens.position();
   for (;;) {
     if (copyPlainRecord(tokens, out, &pos)) continue;
-    // A record's tag and coordinates are mostly found at once, a longer record token by token.
+    // Any other record, or other token, token by token.
     std::string_view found[3];
-    std::size_t stops[3];
-    const bool three = tokens.peekThreeWholeTokens(pos, found, stops);
-    if (!three && !tokens.peekWholeToken(pos, &found[0], &stops[0])) return false;
+    std::size_t stop = 0;
+    if (!tokens.peekWholeToken(pos, &found[0], &stop)) return false;
     const std::string_view token = found[0];
     if (endsSection(token)) {
-      tokens.moveTo(stops[0]);
+      tokens.moveTo(stop);
       return true;
     }
     if (!isTag(token)) {
-      // The next token, when it is no tag and no end either, is passed over too.
-      pos = three && !isTag(found[1]) && !endsSection(found[1]) ? stops[1] : stops[0];
+      pos = stop;
       tokens.moveTo(pos);
       continue;
     }
-    if (three) {
-      pos = stops[2];
-    } else if (!tokens.peekWholeToken(stops[0], &found[1], &pos) ||
-               !tokens.peekWholeToken(pos, &found[2], &pos)) {
+    if (!tokens.peekWholeToken(stop, &found[1], &pos) ||
+        !tokens.peekWholeToken(pos, &found[2], &pos)) {
       return false;
     }
     if (secondIsNextTag(token, found[2])) return false;

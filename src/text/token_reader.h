@@ -43,7 +43,7 @@ struct HundredthsPair {
 // its owner so itself. All memory is taken when the reader is made.
 //
 // Who uses what: extraction walks the drawing with next(), nextAfter(), skipTo() and the peeks
-// (peekWholeToken(), peekThreeWholeTokens(), position(), moveTo()); the other passes read the
+// (peekSeparators(), peekWholeToken(), position(), moveTo()); the other passes read the
 // vertex file through BlockReader, which uses next(), nextShortNumber(), readHundredthsPairs(),
 // skipMarker() and countTokensBefore(); both take long tokens with isPartial() and nextPiece().
 class TokenReader {
@@ -123,37 +123,6 @@ class TokenReader {
     if (start >= lastSeparator_ || partial_) return false;
     *stop = findSeparator(start);
     *token = std::string_view(buffer_.get() + start, *stop - start);
-    return true;
-  }
-
-  // The three tokens after `pos`, a separator's position, when they lie whole in the buffer and
-  // end within the next 64 bytes, as a vertex record mostly does: their views go to `found` and
-  // the separators that end them to `stops`. False, leaving them alone, otherwise. One window of
-  // the separator bitmap serves all three.
-  bool peekThreeWholeTokens(std::size_t pos, std::string_view* found, std::size_t* stops) {
-    std::uint64_t window = 0;
-    const char* bytes = nullptr;
-    if (!peekSeparators(pos, &window, &bytes)) return false;
-    // A token starts at a token byte after a separator and ends at a separator after a token
-    // byte; pos itself is a separator, and so is taken the byte before it.
-    const std::uint64_t before = window << 1 | 1;
-    const std::uint64_t starts0 = ~window & before;
-    const std::uint64_t ends0 = window & ~before;
-    const std::uint64_t ends1 = ends0 & (ends0 - 1);
-    const std::uint64_t ends2 = ends1 & (ends1 - 1);
-    if (ends2 == 0) return false;
-    const std::uint64_t starts1 = starts0 & (starts0 - 1);
-    const std::uint64_t starts2 = starts1 & (starts1 - 1);
-    const char* const data = bytes;
-    found[0] =
-        std::string_view(data + lowestSetBit(starts0), lowestSetBit(ends0) - lowestSetBit(starts0));
-    found[1] =
-        std::string_view(data + lowestSetBit(starts1), lowestSetBit(ends1) - lowestSetBit(starts1));
-    found[2] =
-        std::string_view(data + lowestSetBit(starts2), lowestSetBit(ends2) - lowestSetBit(starts2));
-    stops[0] = pos + lowestSetBit(ends0);
-    stops[1] = pos + lowestSetBit(ends1);
-    stops[2] = pos + lowestSetBit(ends2);
     return true;
   }
 

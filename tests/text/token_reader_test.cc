@@ -98,19 +98,23 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
         << word << ", buffer " << size;
   }
 
-  // Walked three tokens at a time through the bitmap's window, and by next() where it finds none.
+  // Walked through the separator window wherever it shows a token ending, and by next() elsewhere.
   std::istringstream walked(text);
   TokenReader walker(walked, size);
   std::vector<std::string> walk;
-  for (std::string_view found[3];;) {
-    std::size_t stops[3];
-    if (walker.peekThreeWholeTokens(walker.position(), found, stops)) {
-      walk.insert(walk.end(), found, found + 3);
-      walker.moveTo(stops[2]);
-    } else if (!walker.next(&found[0])) {
+  for (std::string_view token;;) {
+    std::uint64_t window = 0;
+    const char* bytes = nullptr;
+    if (walker.peekSeparators(walker.position(), &window, &bytes) && ~window != 0 &&
+        window >> lowestSetBit(~window) != 0) {
+      const std::size_t start = lowestSetBit(~window);
+      const std::size_t end = start + lowestSetBit(window >> start);
+      walk.emplace_back(bytes + start, end - start);
+      walker.moveTo(walker.position() + end);
+    } else if (!walker.next(&token)) {
       break;
     } else {
-      walk.emplace_back(found[0]);
+      walk.emplace_back(token);
     }
   }
   ASSERT_EQ(walk, tokens) << "buffer " << size;
