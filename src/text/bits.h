@@ -95,7 +95,9 @@ struct PopcountInstruction {
 inline std::size_t tokenStartsBetween(const std::uint64_t* separators, std::size_t from,
                                       std::size_t to) {
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool hasPopcount = __builtin_cpu_supports("popcnt") != 0;
+  // __builtin_cpu_init first makes sure the processor has been asked, whatever order the
+  // runtime ran its constructors in.
+  static const bool hasPopcount = (__builtin_cpu_init(), __builtin_cpu_supports("popcnt") != 0);
   if (hasPopcount) return detail::tokenStartsBetweenWithPopcount(separators, from, to);
 #endif
   return detail::tokenStartsBetween(separators, from, to, setBitCount);
