@@ -123,37 +123,54 @@ for name in '\\.\COM7\plan.txt' '\\?\COM7\plan.txt' '\\.\com7.\plan.txt' '\\.\CO
 done
 rm -f "$prefix/dosdevices/com7"
 
+# Starts the holder on a file of the case folder, as coprocess `keeper`, and waits until it says
+# it holds the file; `state` is what it said. A holder under Wine has now and then been seen to
+# end without holding the file, so one that does is started again, three times in all.
+hold() {  # holder-args...
+  local input
+  for _ in 1 2 3; do
+    coproc keeper { cd "$work/case" && "${holder[@]}" "$@" 2>/dev/null; }
+    input=${keeper[0]:-}
+    state=
+    [[ -n $input ]] && read -r -t 60 state <&"$input"
+    state=${state%$'\r'}
+    [[ $state == held ]] && return
+    wait
+  done
+}
+
+# Closes the holder's input, so that it lets the file go and ends.
+release() {
+  local input=${keeper[1]:-}
+  [[ -n $input ]] && exec {input}>&-
+  wait
+}
+
 # An existing output another program holds: the SVG with no sharing, the vertex file shared for
 # writing but not reading, so that it could be written but not read back. Refused before the
 # progress word, and nothing written or created.
 for held in "plan.svg" "--sharing-write plan.dat"; do
   fresh plan.txt
   printf 'old' > "$work/case/${held#* }"
-  coproc keeper { cd "$work/case" && "${holder[@]}" $held 2>/dev/null; }
-  read -r -t 60 state <&"${keeper[0]}"
+  hold $held
   console=$(cd "$work/case" && printf 'plan.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
   expect "held $held: console" "Zadej nazev souboru: !!! Vystupni soubor nelze vytvorit !!!" "$console"
   expect "held $held: files" "${held#* } plan.txt" "$(ls "$work/case" | tr '\n' ' ' | sed 's/ $//')"
   expect "held $held: unchanged" old "$(cat "$work/case/${held#* }")"
-  holderInput=${keeper[1]}
-  exec {holderInput}>&-
-  wait
+  release
 done
 
 # A drawing another program holds, locked or still being written with others allowed to read
 # it: unreadable, not missing, and not converted in part; nothing written.
 for how in "" --writing; do
   fresh locked.txt
-  coproc held { cd "$work/case" && "${holder[@]}" $how locked.txt 2>/dev/null; }
-  read -r -t 60 state <&"${held[0]}"
-  expect "held drawing $how: held" held "${state%$'\r'}"
+  hold $how locked.txt
+  expect "held drawing $how: held" held "$state"
   console=$(cd "$work/case" && printf 'locked.txt\r\n' | timeout 60 "${program[@]}" 2>/dev/null)
   expect "held drawing $how: console" "Zadej nazev souboru: !!! Vstupni soubor nelze precist !!!" \
     "$console"
   expect "held drawing $how: files" "locked.txt" "$(ls "$work/case")"
-  holderInput=${held[1]}
-  exec {holderInput}>&-
-  wait
+  release
 done
 
 # A drawing named by its short name gets outputs named from its long name, and an output name
