@@ -97,8 +97,8 @@ bool copyPlainRecord(TokenReader& tokens, OutputBuffer& out, std::size_t* pos) {
   }
   const std::size_t end = second + lowestSetBit(separators >> second);
   if (end == second + 1 && bytes[second] == 'L') return false;
-  out.write(std::string_view(bytes + first, end - first));
-  out.put('\n');
+  writeVertexLine(out, std::string_view(bytes + first, gap - first),
+                  std::string_view(bytes + second, end - second));
   *pos += end;
   tokens.moveTo(*pos);
   return true;

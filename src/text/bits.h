@@ -10,7 +10,8 @@
 // The scanner and the number readers work on words of eight bytes, the first byte in the lowest
 // bits, and find bits with the compiler's own instructions. This is the one header that asks the
 // compiler what the processor offers: SSE2, which every x86-64 processor has, classifies 64 bytes
-// at a time below, and any other processor gets the same bits a byte at a time.
+// at a time below, and any other processor gets the same bits a byte at a time; POPCNT, which
+// x86-64 does not promise, is asked of the processor itself, once, before it is used.
 #if !defined(__GNUC__)
 #error "lines2svg builds with GCC or Clang (including MinGW-w64), which provide __builtin_ctzll"
 #endif
