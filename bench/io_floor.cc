@@ -20,40 +20,42 @@
 
 namespace {
 
-using lines2svg::FileHandle;
-using lines2svg::HeldHandle;
-using lines2svg::InputFile;
+using lines2svg::FileFacts;
+using lines2svg::Folder;
+using lines2svg::HeldFile;
 using lines2svg::kIoBufferSize;
 using lines2svg::NativeName;
 using lines2svg::Outcome;
-using lines2svg::OutputFile;
+using lines2svg::Output;
+using lines2svg::PassFile;
 
 // Reads the whole of `file` in buffer-sized pieces; the number of bytes, or -1 on failure.
-long long readAll(InputFile& file, char* buffer) {
+long long readAll(PassFile& file, char* buffer) {
   long long total = 0;
   for (std::streamsize got; (got = file.sgetn(buffer, kIoBufferSize)) > 0;) total += got;
-  return total;
+  return file.finish() == Outcome::kDone ? total : -1;
 }
 
 // Reads back a written file whole; -1 on failure.
-long long readBack(OutputFile& written, char* buffer) {
-  InputFile file;
-  if (written.readBack(&file) != Outcome::kDone) return -1;
-  const long long total = readAll(file, buffer);
-  return file.finish() == Outcome::kDone ? total : -1;
+long long readBack(Output& written, char* buffer) {
+  PassFile file;
+  return readAll(file.readBack(written), buffer);
 }
 
 // Claims `file` as `name` in `folder` and writes `size` bytes into it in buffer-sized pieces;
 // false on failure.
-bool writeBytes(FileHandle folder, const NativeName& name, std::uint64_t size, const char* buffer,
-                OutputFile* file) {
-  if (file->claim(folder, name) != Outcome::kDone) return false;
+bool writeBytes(const Folder& folder, const NativeName& name, std::uint64_t size,
+                const char* buffer, Output* file) {
+  FileFacts facts;
+  if (folder.claim(name, file, &facts) != Outcome::kDone) return false;
+  PassFile writing;
+  writing.writeTo(*file);
   for (std::uint64_t left = size; left > 0;) {
     const auto piece = static_cast<std::streamsize>(left < kIoBufferSize ? left : kIoBufferSize);
-    if (file->sputn(buffer, piece) != piece) return false;
+    if (writing.sputn(buffer, piece) != piece) return false;
     left -= static_cast<std::uint64_t>(piece);
   }
-  return file->endWriting() == Outcome::kDone;
+  return writing.finish() == Outcome::kDone;
 }
 
 }  // namespace
@@ -68,11 +70,11 @@ int main(int argc, char** argv) {
   const std::uint64_t shapeBytes = std::strtoull(argv[3], nullptr, 10);
   const std::uint64_t svgBytes = std::strtoull(argv[4], nullptr, 10);
   // The drawing is opened as the program opens it, and the files are written in its folder.
-  HeldHandle folder;
-  HeldHandle drawingHandle;
+  Folder folder;
+  HeldFile drawingHandle;
   NativeName opened;
-  if (lines2svg::openDrawing(drawing, &folder.handle, &drawingHandle.handle, &opened) !=
-      Outcome::kDone) {
+  FileFacts facts;
+  if (folder.openDrawing(drawing, &drawingHandle, &opened, &facts) != Outcome::kDone) {
     std::fprintf(stderr, "io_floor: cannot open %s\n", drawing.c_str());
     return 1;
   }
@@ -83,19 +85,20 @@ int main(int argc, char** argv) {
   // Lines of a vertex file's length, so that text-mode writing stores what the program stores.
   std::unique_ptr<char[]> buffer(new char[kIoBufferSize]);
   for (std::size_t i = 0; i < kIoBufferSize; ++i) buffer[i] = i % 24 == 23 ? '\n' : '7';
-  InputFile drawingFile;
-  drawingFile.start(drawingHandle.handle, Outcome::kCannotReadInput);
-  OutputFile vertexFile;
-  OutputFile shapeFile;
-  OutputFile svgFile;
+  PassFile drawingFile;
+  drawingFile.readFrom(drawingHandle);
+  Output vertexFile;
+  Output shapeFile;
+  Output svgFile;
   bool ok = readAll(drawingFile, buffer.get()) >= 0 &&
-            writeBytes(folder.handle, vertices, vertexBytes, buffer.get(), &vertexFile);
+            writeBytes(folder, vertices, vertexBytes, buffer.get(), &vertexFile);
   for (int pass = 0; pass < 3 && ok; ++pass) ok = readBack(vertexFile, buffer.get()) >= 0;
-  ok = ok && writeBytes(folder.handle, shapes, shapeBytes, buffer.get(), &shapeFile) &&
+  ok = ok && writeBytes(folder, shapes, shapeBytes, buffer.get(), &shapeFile) &&
        readBack(shapeFile, buffer.get()) >= 0;
-  ok = ok && writeBytes(folder.handle, svg, svgBytes, buffer.get(), &svgFile);
-  for (OutputFile* file : {&vertexFile, &shapeFile, &svgFile})
-    ok = ok && file->close() == Outcome::kDone;
+  ok = ok && writeBytes(folder, svg, svgBytes, buffer.get(), &svgFile);
+  for (Output* file : {&vertexFile, &shapeFile, &svgFile}) {
+    ok = ok && file->closeNamed() == Outcome::kDone;
+  }
   const std::string stem = drawing.substr(0, drawing.find_last_of('/') + 1);
   for (const std::string& name : {vertices, shapes, svg}) std::remove((stem + name).c_str());
   if (!ok) std::fprintf(stderr, "io_floor: a file could not be read or written\n");

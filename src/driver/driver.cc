@@ -2,8 +2,10 @@
 #include "driver/driver.h"
 
 #include <cstdlib>
+#include <initializer_list>
 #include <iostream>
 #include <new>
+#include <utility>
 
 #include "svg/svg_writer.h"
 
@@ -60,122 +62,20 @@ Outcome firstFailure(std::initializer_list<Outcome> outcomes) {
   return Outcome::kDone;
 }
 
-}  // namespace
-
-Outcome Run::open(const NativeName& typed) {
-  NativeName opened;
-  if (const Outcome outcome = openDrawing(typed, &folder_.handle, &drawingFile_.handle, &opened);
-      outcome != Outcome::kDone) {
-    return outcome;
+// Lets `pass` write `written` (none when null) and read `inputs`, and tells the first failure of
+// its files: the inputs' first, so that an output whose pass met a failure in its input before it
+// wrote anything keeps what it held.
+template <typename Pass, typename... Inputs>
+Outcome runPass(Output* written, Pass pass, Inputs&... inputs) {
+  PassFile output;
+  if (written != nullptr) output.writeTo(*written);
+  if (firstFailure({inputs.failure()...}) == Outcome::kDone) {
+    std::ostream out(&output);
+    pass(out, std::istream(&inputs)...);
   }
-  if (hasOutputExtension<NativeName::value_type>(opened)) return Outcome::kInputWouldBeOverwritten;
-  // Without the drawing's identity no output can be shown not to be the drawing.
-  if (!factsOf(drawingFile_.handle, &drawingFacts_)) return Outcome::kCannotReadInput;
-  drawing_.start(drawingFile_.handle, Outcome::kCannotReadInput);
-  names_ = outputNames(opened, hostPathStyle());
-  return Outcome::kDone;
+  const Outcome read = firstFailure({inputs.finish()...});
+  return read != Outcome::kDone || written == nullptr ? read : output.finish();
 }
-
-Outcome Run::claimOutputs() {
-  // Every output is claimed, so that one reaching the drawing is told as such whichever output
-  // it is; any file created on the way is removed again if the run stops here.
-  Outcome outcome = Outcome::kDone;
-  OutputFile* claimed[] = {&vertices_, &shapes_, &svg_};
-  const NativeName* names[] = {&names_.vertices, &names_.shapes, &names_.svg};
-  for (std::size_t i = 0; i < 3; ++i) {
-    Outcome claim = claimed[i]->claim(folder_.handle, *names[i]);
-    const FileIdentity& identity = claimed[i]->identity();
-    // A refused output's name is looked up only to choose the message: it may be a link to the
-    // drawing.
-    const bool isDrawing = claim == Outcome::kDone
-                               ? identity == drawingFacts_.identity
-                               : reaches(folder_.handle, *names[i], drawingFacts_.identity);
-    for (std::size_t earlier = 0; claim == Outcome::kDone && earlier < i; ++earlier) {
-      if (claimed[earlier]->identity() == identity) claim = Outcome::kCannotWriteOutput;
-    }
-    if (isDrawing) claim = Outcome::kInputWouldBeOverwritten;
-    if (outcome == Outcome::kDone || claim == Outcome::kInputWouldBeOverwritten) outcome = claim;
-  }
-  return outcome;
-}
-
-Outcome Run::convert() {
-  Bounds bounds;
-  Outcome outcome = extract();
-  if (outcome == Outcome::kDone) outcome = classify();
-  if (outcome == Outcome::kDone) outcome = measure(&bounds);
-  if (outcome == Outcome::kDone) outcome = draw(bounds);
-  if (outcome != Outcome::kDone) return outcome;
-  return firstFailure({vertices_.close(), shapes_.close(), svg_.close()});
-}
-
-template <typename Pass>
-Outcome Run::write(OutputFile& output, Pass pass) {
-  std::ostream out(&output);
-  pass(out);
-  return output.endWriting();
-}
-
-Outcome Run::extract() {
-  {
-    std::istream drawing(&drawing_);
-    std::ostream out(&vertices_);
-    extractLineObjects(drawing, out);
-  }
-  // A drawing that fails to read before the pass has written anything leaves an old vertex file
-  // as it was.
-  if (drawing_.failed()) return Outcome::kCannotReadInput;
-  if (const Outcome written = vertices_.endWriting(); written != Outcome::kDone) return written;
-  if (const Outcome read = drawing_.finish(); read != Outcome::kDone) return read;
-  // A drawing another program was still writing, or cut short, while the pass read it: its size
-  // or time of change differs from what was read, and the picture would miss shapes. Only a
-  // regular file keeps either fact.
-  FileFacts now;
-  if (drawingFacts_.regular &&
-      (!factsOf(drawingFile_.handle, &now) || now.size != drawing_.bytesRead() ||
-       now.size != drawingFacts_.size || now.modified != drawingFacts_.modified)) {
-    return Outcome::kCannotReadInput;
-  }
-  return Outcome::kDone;
-}
-
-Outcome Run::classify() {
-  InputFile vertices;
-  std::istream in(&vertices);
-  if (const Outcome outcome = vertices_.readBack(&vertices); outcome != Outcome::kDone) {
-    return outcome;
-  }
-  const Outcome outcome = write(shapes_, [&](std::ostream& out) { classifyBlocks(in, out); });
-  return firstFailure({outcome, vertices.finish()});
-}
-
-Outcome Run::measure(Bounds* bounds) {
-  InputFile vertices;
-  std::istream in(&vertices);
-  if (const Outcome outcome = vertices_.readBack(&vertices); outcome != Outcome::kDone) {
-    return outcome;
-  }
-  *bounds = computeBounds(in);
-  return vertices.finish();
-}
-
-Outcome Run::draw(const Bounds& bounds) {
-  InputFile vertices;
-  InputFile shapes;
-  std::istream vertexIn(&vertices);
-  std::istream shapeIn(&shapes);
-  if (const Outcome outcome =
-          firstFailure({vertices_.readBack(&vertices), shapes_.readBack(&shapes)});
-      outcome != Outcome::kDone) {
-    return outcome;
-  }
-  const Outcome outcome = write(svg_, [&](std::ostream& out) {
-    writeSvg(vertexIn, shapeIn, out, bounds, scaleBarLength(bounds));
-  });
-  return firstFailure({outcome, vertices.finish(), shapes.finish()});
-}
-
-namespace {
 
 // The dialogue, step by step, up to its outcome.
 Outcome converse(NameInput& input, std::ostream& console) {
@@ -186,49 +86,113 @@ Outcome converse(NameInput& input, std::ostream& console) {
   // 2. The name: one word, or on Windows a quoted path.
   NativeName typed;
   if (!input.readName(&typed)) return Outcome::kMissingInput;
-  // 3. The drawing in its folder.
-  InputFile drawing;
+  // 3. The drawing in its folder, and the outputs held and checked before anything is written.
+  PassFile drawing;
   Run run(drawing);
   Outcome outcome = run.open(typed);
-  // 4. The outputs, held and checked before anything is written.
   if (outcome == Outcome::kDone) outcome = run.claimOutputs();
   if (outcome != Outcome::kDone) return outcome;
-  // 5. The progress word, shown while the passes run.
+  // 4. The progress word, shown while the passes run.
   console << kWorking << std::flush;
-  // 6 to 9. The four passes.
+  // 5. The four passes.
   return run.convert();
-}
-
-// 10. Shows the message for a failure and keeps the console open until one more character is
-// typed, so that a console window opened just for this run does not close before it is read.
-void stopWith(Outcome outcome, NameInput& input, std::ostream& console) {
-  console << messageFor(outcome) << std::flush;
-  input.waitForKey();
 }
 
 }  // namespace
 
-void runConversion(NameInput& input, std::ostream& console) {
+Outcome Run::open(const NativeName& typed) {
+  NativeName name;
+  if (const Outcome outcome = folder_.openDrawing(typed, &drawing_, &name, &drawingFacts_);
+      outcome != Outcome::kDone) {
+    return outcome;
+  }
+  if (hasOutputExtension<NativeName::value_type>(name)) return Outcome::kInputWouldBeOverwritten;
+  drawingReader_.readFrom(drawing_);
+  names_ = outputNames(name, hostPathStyle());
+  return Outcome::kDone;
+}
+
+Outcome Run::claimOutputs() {
+  // Every output is claimed, so that one reaching the drawing is told as such whichever output
+  // it is; any file created on the way is removed again if the run stops here.
+  Outcome outcome = Outcome::kDone;
+  const std::pair<Output*, const NativeName*> outputs[] = {
+      {&vertices_, &names_.vertices}, {&shapes_, &names_.shapes}, {&svg_, &names_.svg}};
+  for (const auto& [output, name] : outputs) {
+    FileFacts facts;
+    Outcome claim = folder_.claim(*name, output, &facts);
+    bool isDrawing = claim == Outcome::kDone && facts.identity == drawingFacts_.identity;
+    // A refused output's name is looked up only to choose the message: it may lead to the drawing.
+    if (claim == Outcome::kCannotWriteOutput) {
+      claim = folder_.reachesFollowingLinks(*name, drawingFacts_.identity, &isDrawing);
+      if (claim == Outcome::kDone) claim = Outcome::kCannotWriteOutput;
+    }
+    if (isDrawing) claim = Outcome::kInputWouldBeOverwritten;
+    if (outcome == Outcome::kDone || claim == Outcome::kInputWouldBeOverwritten) outcome = claim;
+  }
+  return outcome;
+}
+
+Outcome Run::convert() {
+  Bounds bounds;
+  PassFile reads[4];
+  Outcome outcome = runPass(
+      &vertices_, [](auto& out, auto&& drawing) { extractLineObjects(drawing, out); },
+      drawingReader_);
+  // A drawing another program was still writing, or cut short, while pass 1 read it: its size or
+  // time of change differs from what was read, and the picture would miss shapes. Only a regular
+  // file keeps either fact.
+  FileFacts now;
+  if (outcome == Outcome::kDone && drawingFacts_.regular) outcome = drawing_.facts(&now);
+  if (outcome == Outcome::kDone && drawingFacts_.regular &&
+      (now.size != drawingReader_.bytesRead() || now.size != drawingFacts_.size ||
+       now.modified != drawingFacts_.modified)) {
+    outcome = Outcome::kCannotReadInput;
+  }
+  if (outcome == Outcome::kDone) {
+    outcome = runPass(
+        &shapes_, [](auto& out, auto&& vertices) { classifyBlocks(vertices, out); },
+        reads[0].readBack(vertices_));
+  }
+  if (outcome == Outcome::kDone) {
+    outcome = runPass(
+        nullptr, [&](auto&, auto&& vertices) { bounds = computeBounds(vertices); },
+        reads[1].readBack(vertices_));
+  }
+  if (outcome == Outcome::kDone) {
+    outcome = runPass(
+        &svg_,
+        [&](auto& out, auto&& vertices, auto&& shapes) {
+          writeSvg(vertices, shapes, out, bounds, scaleBarLength(bounds));
+        },
+        reads[2].readBack(vertices_), reads[3].readBack(shapes_));
+  }
+  if (outcome != Outcome::kDone) return outcome;
+  return firstFailure({vertices_.closeNamed(), shapes_.closeNamed(), svg_.closeNamed()});
+}
+
+void runDialogue(NameInput& input, std::ostream& console) {
   Outcome outcome;
-  // A lack of memory, in an allocation or in a call to the system, arrives here as
-  // std::bad_alloc, every file closed on the way, and becomes an outcome like any other. Each
-  // pass takes its memory before it empties its output and allocates nothing after that, so an
-  // allocation that fails never costs an old output; one that the system reports while a file is
-  // written ends the run as a failed write does, with that output emptied.
+  // A failed allocation arrives here as std::bad_alloc, every file closed on the way, and becomes
+  // an outcome like any other. Each pass takes its memory before it empties its output and
+  // allocates nothing after that, so an allocation that fails never costs an old output. A lack
+  // of memory that the system reports while a file is written ends the run as a failed write
+  // does, with what was handed on before it in the file.
   try {
     outcome = converse(input, console);
   } catch (const std::bad_alloc&) {
     outcome = Outcome::kOutOfMemory;
   }
-  // A run that succeeded ends without waiting.
-  if (outcome != Outcome::kDone) stopWith(outcome, input, console);
+  // A message keeps the console open until one more character is typed, so that a console window
+  // opened just for this run does not close before it is read; a run that succeeded ends at once.
+  if (outcome == Outcome::kDone) return;
+  console << messageFor(outcome) << std::flush;
+  input.waitForKey();
 }
 
 int runConversion() {
   reportFailedWritesAsErrors();
-  StreamNameInput piped(std::cin, readPipedName);
-  NameInput* console = consoleNameInput();
-  runConversion(console != nullptr ? *console : piped, std::cout);
+  runDialogue(standardNameInput(), std::cout);
   return 0;
 }
 

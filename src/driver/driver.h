@@ -1,32 +1,35 @@
 #ifndef LINES2SVG_DRIVER_DRIVER_H_
 #define LINES2SVG_DRIVER_DRIVER_H_
 
+#include <istream>
 #include <ostream>
 
 #include "driver/file_names.h"
 #include "driver/files.h"
 #include "driver/name_input.h"
+#include "driver/platform.h"
 #include "passes/passes.h"
 
 namespace lines2svg {
 
 // One conversion, from the typed name to the last byte of the picture. It holds the drawing's
 // folder, the drawing and the three outputs, each opened once and kept to the end; every other
-// file of the run is reached through the folder, and no file is met twice by name, except to ask
-// whether the name still leads to the file held.
+// file of the run is reached through the folder. A name is looked up again only to ask whether it
+// still leads to the file held, whether a refused output's name leads to the drawing (to choose
+// the message), and to remove a file the run created and never wrote.
 class Run {
  public:
-  // `drawing` reads the drawing once it is open: an InputFile, or a stand-in in tests.
-  explicit Run(InputFile& drawing) : drawing_(drawing) {}
+  // `drawing` reads the drawing once it is open: a PassFile, or a stand-in in tests.
+  explicit Run(PassFile& drawing) : drawingReader_(drawing) {}
 
   // Opens the drawing and its folder, and names the outputs after the drawing: kDone, or
-  // kMissingInput, kCannotReadInput or kInputWouldBeOverwritten (a drawing with an output's
-  // extension).
+  // kMissingInput, kCannotReadInput, kOutOfMemory or kInputWouldBeOverwritten (a drawing with an
+  // output's extension).
   Outcome open(const NativeName& typed);
 
-  // Opens every output, creating those that are absent, and checks each on its handle: kDone when
-  // each is a plain file of its own that is not the drawing, kInputWouldBeOverwritten when one
-  // is the drawing or a link to it, kCannotWriteOutput otherwise.
+  // Claims every output, creating those that are absent, and checks each on its handle: kDone
+  // when each is a plain file of its own that is not the drawing, kInputWouldBeOverwritten when
+  // one is the drawing or a link to it, and otherwise the first failure.
   Outcome claimOutputs();
 
   // Runs the four passes, each output written by its own and read back whole through its
@@ -34,27 +37,14 @@ class Run {
   Outcome convert();
 
  private:
-  // Lets `pass` write `output`.
-  template <typename Pass>
-  Outcome write(OutputFile& output, Pass pass);
-
-  // Pass 1: the drawing's line objects into the vertex file, and the drawing checked unchanged.
-  Outcome extract();
-  // Pass 2: the vertex file's blocks into the shape file.
-  Outcome classify();
-  // Pass 3: the bounds of the vertex file's vertices.
-  Outcome measure(Bounds* bounds);
-  // Pass 4: the SVG file from the vertex and shape files.
-  Outcome draw(const Bounds& bounds);
-
-  HeldHandle folder_;
-  HeldHandle drawingFile_;
+  Folder folder_;
+  HeldFile drawing_;
   FileFacts drawingFacts_;
-  InputFile& drawing_;
+  PassFile& drawingReader_;
   OutputNames names_;
-  OutputFile vertices_;
-  OutputFile shapes_;
-  OutputFile svg_;
+  Output vertices_;
+  Output shapes_;
+  Output svg_;
 };
 
 // The console dialogue and the whole conversion: asks for the drawing's name on `console`,
@@ -63,10 +53,10 @@ class Run {
 // it was read, an output that cannot be written or read back, or a lack of memory is reported,
 // after which it waits for one more character. Nothing is written before every output is held
 // and known to be a plain file of its own, none of them the drawing.
-void runConversion(NameInput& input, std::ostream& console);
+void runDialogue(NameInput& input, std::ostream& console);
 
-// The program itself: runConversion on standard input and standard output; on Windows, a
-// console's input is read as Unicode. Returns the exit status, always 0.
+// The program itself: runDialogue on the standard input and output. Returns the exit status,
+// always 0.
 int runConversion();
 
 }  // namespace lines2svg

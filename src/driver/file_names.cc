@@ -63,17 +63,6 @@ void setExtension(std::basic_string<Char>& name, std::string_view extension, Pat
 }
 
 template <typename Char>
-void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style) {
-  if (style != PathStyle::kWindows) return;
-  const std::size_t partStart = folderPartLength(std::basic_string_view<Char>(name), style);
-  std::size_t end = name.size();
-  while (end > partStart && (name[end - 1] == Char('.') || name[end - 1] == Char(' '))) --end;
-  const bool onlyDots =
-      name.find_first_not_of(Char('.'), partStart) == std::basic_string<Char>::npos;
-  if (end > partStart || !onlyDots) name.erase(end);
-}
-
-template <typename Char>
 bool hasOutputExtension(std::basic_string_view<Char> name) {
   if (name.size() < kExtensionLength) return false;
   std::string tail;
@@ -95,8 +84,6 @@ OutputNames outputNames(const NativeName& drawing, PathStyle style) {
 
 template void setExtension(std::string&, std::string_view, PathStyle);
 template void setExtension(std::wstring&, std::string_view, PathStyle);
-template void dropTrailingDotsAndSpaces(std::string&, PathStyle);
-template void dropTrailingDotsAndSpaces(std::wstring&, PathStyle);
 template std::size_t folderPartLength(std::string_view, PathStyle);
 template std::size_t folderPartLength(std::wstring_view, PathStyle);
 template bool hasOutputExtension(std::string_view);

@@ -19,12 +19,6 @@ namespace lines2svg {
 template <typename Char>
 void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style);
 
-// In the Windows style, drops the dots and spaces that end the name's last part, as Windows does
-// when it opens the file ("plan.txt." and "plan.txt " open "plan.txt"); a last part made only of
-// dots ("." or "..") is left alone. In the POSIX style the name is left as it is.
-template <typename Char>
-void dropTrailingDotsAndSpaces(std::basic_string<Char>& name, PathStyle style);
-
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be one of the written files. Letter case is ignored on every system, since
 // on a file system that ignores it (Windows, macOS) "plan.DAT" and "plan.dat" are one file.

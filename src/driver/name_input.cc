@@ -23,14 +23,18 @@ bool NameCollector<Char>::skipMark(Char c) {
       markSettled_ = ++markMatched_ == sizeof kUtf8Mark;
       return true;
     }
-    // Not a mark after all: the bytes held back are the name's.
-    markSettled_ = true;
-    for (std::size_t i = 0; i < markMatched_; ++i) take(static_cast<Char>(kUtf8Mark[i]));
+    takeHeldMark();
     return false;
   } else {
     markSettled_ = true;
     return static_cast<unsigned long>(c) == kByteOrderMark;
   }
+}
+
+template <typename Char>
+void NameCollector<Char>::takeHeldMark() {
+  markSettled_ = true;
+  for (std::size_t i = 0; i < markMatched_; ++i) take(static_cast<Char>(kUtf8Mark[i]));
 }
 
 template <typename Char>
@@ -92,10 +96,7 @@ void NameCollector<Char>::keep(Char c) {
 template <typename Char>
 bool NameCollector<Char>::finish(std::basic_string<Char>* name) {
   // Input that ended inside what looked like a mark: those bytes are the name.
-  if (!markSettled_) {
-    markSettled_ = true;
-    for (std::size_t i = 0; i < markMatched_; ++i) take(static_cast<Char>(kUtf8Mark[i]));
-  }
+  if (!markSettled_) takeHeldMark();
   if (name_.empty() || tooLong_ || holdsNul_) return false;
   *name = name_;
   return true;
@@ -103,29 +104,5 @@ bool NameCollector<Char>::finish(std::basic_string<Char>* name) {
 
 template class NameCollector<char>;
 template class NameCollector<wchar_t>;
-
-void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ended) {
-  // Reading stops as soon as the name cannot name a file, so that endless input ends too.
-  while (!collector->hopeless()) {
-    const int c = in.sgetc();
-    if (c == std::char_traits<char>::eof()) {
-      *ended = true;
-      return;
-    }
-    if (!collector->offer(std::char_traits<char>::to_char_type(c))) return;
-    in.sbumpc();
-  }
-}
-
-void StreamNameInput::waitForKey() {
-  for (std::size_t skipped = 0; !ended_ && skipped < kMostSkippedInWait; ++skipped) {
-    const int c = in_.sbumpc();
-    if (c == std::char_traits<char>::eof()) return;
-    if (c == '\n') {
-      in_.sbumpc();
-      return;
-    }
-  }
-}
 
 }  // namespace lines2svg

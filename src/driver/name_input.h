@@ -2,7 +2,7 @@
 #define LINES2SVG_DRIVER_NAME_INPUT_H_
 
 #include <cstddef>
-#include <istream>
+#include <streambuf>
 #include <string>
 
 #include "driver/native_name.h"
@@ -19,9 +19,9 @@ class NameInput {
   virtual bool readName(NativeName* name) = 0;
 
   // Waits until one more character is typed, not counting the rest of the line that held the
-  // name, so that a console window opened just for this run stays open. Input that has already
-  // ended is not waited on, and no more than kMostSkippedInWait characters of the rest of the line
-  // are read.
+  // name, so that a console window opened just for this run stays open. Input that has ended is
+  // not waited on, and no more than kMostSkippedInWait characters of the rest of the line are
+  // read.
   virtual void waitForKey() = 0;
 };
 
@@ -44,9 +44,6 @@ class NameCollector {
   // it, in which case the character is left for whoever reads next.
   bool offer(Char c);
 
-  // True while only separators have been offered.
-  bool waiting() const { return state_ == State::kLeading; }
-
   // True once no name can follow: the name holds a NUL or is longer than the limit, or more
   // separators than the limit came before any name. Nothing more need be read.
   bool hopeless() const { return tooLong_ || holdsNul_; }
@@ -61,6 +58,8 @@ class NameCollector {
   bool take(Char c);
   // True when `c` belongs to a byte-order mark at the start of the input, and is dropped.
   bool skipMark(Char c);
+  // Takes the bytes held back as the start of a mark that did not come, as the name's.
+  void takeHeldMark();
   void keep(Char c);
 
   PathStyle style_;
@@ -76,25 +75,54 @@ class NameCollector {
   bool markSettled_ = false;
 };
 
-// Offers the bytes of `in` to `collector` until the name ends or cannot be one, leaving the byte
-// that ended it unread; `ended` tells whether the input ended.
-void collectBytes(std::streambuf& in, NameCollector<char>* collector, bool* ended);
+// Reads a name from `source` into `collector` until the name ends or cannot be one, and then
+// finishes it into `name`; the character that ended the name is left in the source. A source of
+// characters has `bool peek(Char*)`, false once input has ended, and `void take()`, which uses up
+// the character peeked.
+template <typename Char, typename Source>
+bool collectName(Source& source, NameCollector<Char>* collector, std::basic_string<Char>* name) {
+  Char c{};
+  while (!collector->hopeless() && source.peek(&c) && collector->offer(c)) source.take();
+  return collector->finish(name);
+}
 
-// How a name is read from a byte stream on this system: readPipedName, or a stand-in in tests.
-// `ended` tells whether the input has ended.
-using ReadPipedName = bool (*)(std::streambuf& in, NativeName* name, bool* ended);
+// Skips the rest of the current line of `source` and then takes one more character: the wait of
+// NameInput::waitForKey.
+template <typename Char, typename Source>
+void waitForKeyFrom(Source& source) {
+  Char c{};
+  for (std::size_t skipped = 0; skipped < kMostSkippedInWait && source.peek(&c); ++skipped) {
+    source.take();
+    if (c == '\n') {
+      if (source.peek(&c)) source.take();
+      return;
+    }
+  }
+}
 
-// Reads the name from a byte stream: a pipe, a file or a terminal.
-class StreamNameInput : public NameInput {
+// Reads the name from a byte stream: a pipe, a file or a terminal. On Linux the name is its bytes.
+// On Windows, input that starts with a UTF-16 byte-order mark is read as UTF-16; other bytes are
+// decoded from the console's input code page, as a console writes them to a pipe, or if no file
+// of that name exists, from the ANSI code page, or failing that as UTF-8.
+class PipedNameInput : public NameInput {
  public:
-  StreamNameInput(std::istream& in, ReadPipedName read) : in_(*in.rdbuf()), read_(read) {}
+  explicit PipedNameInput(std::streambuf& in) : in_(in) {}
 
-  bool readName(NativeName* name) override { return read_(in_, name, &ended_); }
-  void waitForKey() override;
+  bool readName(NativeName* name) override;
+  void waitForKey() override { waitForKeyFrom<char>(*this); }
+
+  // The next byte, left unread; false once the input has ended, for good: a terminal is not read
+  // again after its end.
+  bool peek(char* c) {
+    const int next = ended_ ? std::char_traits<char>::eof() : in_.sgetc();
+    ended_ = next == std::char_traits<char>::eof();
+    *c = std::char_traits<char>::to_char_type(next);
+    return !ended_;
+  }
+  void take() { in_.sbumpc(); }
 
  private:
   std::streambuf& in_;
-  ReadPipedName read_;
   bool ended_ = false;
 };
 

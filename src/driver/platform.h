@@ -1,39 +1,29 @@
 #ifndef LINES2SVG_DRIVER_PLATFORM_H_
 #define LINES2SVG_DRIVER_PLATFORM_H_
 
-// All that a run asks of the system: a folder held open and the files in it, the console, and
-// the style of the host's paths. platform_posix.cc and platform_windows.cc implement it; nothing
-// else in the program knows which system it runs on. Where the system runs out of memory, these
-// functions throw std::bad_alloc, as an allocation does, so that a lack of memory reaches the
-// user by one route.
+// All that a run asks of the system: the drawing's folder and the files in it, the standard input,
+// and the style of the host's paths. platform_posix.cc and platform_windows.cc implement it;
+// nothing else in the program knows which system it runs on. Every call that can fail returns its
+// Outcome, a lack of memory in the system as kOutOfMemory; nothing here throws but an allocation.
 
 #include <cstddef>
 #include <cstdint>
-#include <streambuf>
 
+#include "driver/name_input.h"
 #include "driver/native_name.h"
 #include "driver/outcome.h"
 
 namespace lines2svg {
 
-class NameInput;
-
 // The path style of the system the program runs on.
 PathStyle hostPathStyle();
-
-// An open file or folder: a descriptor, or a Windows handle, held as an integer.
-using FileHandle = std::intptr_t;
-inline constexpr FileHandle kNoFile = -1;
 
 // What makes a file the same under any of its names: the device and file number (on Windows, the
 // volume serial number and the file index).
 struct FileIdentity {
   std::uint64_t device = 0;
   std::uint64_t file = 0;
-
-  bool operator==(const FileIdentity& other) const {
-    return device == other.device && file == other.file;
-  }
+  bool operator==(const FileIdentity& o) const { return device == o.device && file == o.file; }
 };
 
 // What the system tells of an open file.
@@ -44,72 +34,119 @@ struct FileFacts {
   std::uint64_t modified = 0;
   // A regular file: no folder, device, FIFO or link.
   bool regular = false;
-  // A regular file with this one name: no hard link, and on Windows no reparse point.
+  // A regular file with this one name: no hard link, and on Windows no link's reparse point.
   bool plainFile = false;
 };
 
-// Opens the folder that the typed name's folder part names (the current folder when it has
-// none), and then the drawing in it by the typed name's last part, links followed. The folder is
-// held for the whole run: every other file is reached through it, so that renaming the folder, or
-// putting another in its place, cannot send the outputs elsewhere. On Windows other programs may
-// read the drawing but not write it meanwhile; elsewhere nothing stops them, and the run checks
-// the drawing once it has read it. `opened` is the drawing's name in the folder, which the
-// outputs are named after: on Windows its long name, without the dots and spaces Windows drops,
-// so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as typed. A Windows device
-// is never opened. Returns kDone, kMissingInput or kCannotReadInput; whatever it returns, the
-// handles it set are the caller's to close.
-Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
-                    NativeName* opened);
+// A file the run holds open, from when its folder opened it to the end of the run. Its calls fail
+// with the outcome the folder gave it: kCannotReadInput for the drawing, kCannotWriteOutput for an
+// output. Once closed, it is closed for good.
+class HeldFile {
+ public:
+  HeldFile() = default;
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  ~HeldFile() { close(); }
 
-// Opens an output in `folder` for reading and writing, never through a link and never waiting on
-// a FIFO or device. An output that exists is opened as it is, not emptied; an absent one is
-// created, and `created` says so. On Windows other programs may read it but neither write, move
-// nor delete it while it is open. Returns kDone or kCannotWriteOutput (no permission, held by
-// another program, or on Windows a short name of another file).
-Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created);
+  // What the system tells of the file.
+  Outcome facts(FileFacts* facts) const;
+  // Reads at most `size` bytes into `to`; `got` is 0 at the end of the file.
+  Outcome read(char* to, std::size_t size, std::size_t* got);
+  // Writes all of `bytes` as text in the platform's form: on Windows each line end as CR LF.
+  Outcome write(const char* bytes, std::size_t size);
+  // The bytes write() has stored, as the file holds them.
+  std::uint64_t stored() const { return stored_; }
+  // Moves back to the start of the file, to read it from there.
+  Outcome rewind();
+  // Empties the file.
+  Outcome empty();
+  // Closes the file: kDone unless the system reports an error, such as written bytes a network
+  // share failed to store.
+  Outcome close();
 
-// True when `name` in `folder`, a link not followed, is still the open `file` itself: nobody has
-// moved, deleted or replaced it since it was opened.
-bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file);
+ private:
+  friend class Folder;
+  friend class Output;
 
-// True when `name` in `folder`, links followed, reaches the file `identity` names.
-bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity);
+  std::intptr_t handle_ = -1;
+  Outcome failure_ = Outcome::kCannotReadInput;
+  std::uint64_t stored_ = 0;
+};
 
-// Closes `file`, which the run created as `name` in `folder`, and removes it if the name still
-// leads to it. It never throws.
-void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept;
+class Folder;
 
-// The facts of an open file; false if the system cannot tell them.
-bool factsOf(FileHandle file, FileFacts* facts);
+// One of the files a run writes, claimed under its own name in the drawing's folder. A file the
+// run created is removed again when it goes, if its name still leads to it, unless the run has
+// kept it by starting to write it: a run refused before its passes leaves nothing behind.
+class Output : public HeldFile {
+ public:
+  Output() = default;
+  ~Output();
 
-// Empties an open output; false on an error.
-bool truncateFile(FileHandle file);
+  // kDone while its name in the folder, a link not followed, leads to this very file: nobody has
+  // moved, deleted or replaced it since it was claimed. kCannotWriteOutput otherwise.
+  Outcome isStillNamed() const;
+  // Keeps the file when the run ends, whatever happens.
+  void keep() { discardable_ = false; }
+  // Closes the file once the run is done with it: kDone when its name still leads to it and the
+  // system reports no error.
+  Outcome closeNamed() {
+    const Outcome named = isStillNamed();
+    const Outcome closed = close();
+    return named != Outcome::kDone ? named : closed;
+  }
 
-// Moves back to the start of an open file, to read it from there; false on an error.
-bool rewindFile(FileHandle file);
+ private:
+  friend class Folder;
 
-// Reads at most `size` bytes: the count, 0 at the end of the file, -1 on a read error.
-std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size);
+  const Folder* folder_ = nullptr;
+  NativeName name_;
+  bool discardable_ = false;
+};
 
-// Writes all of `bytes` as text in the platform's form (line ends as CR LF on Windows), adding
-// the bytes stored to `stored`; false on a write error.
-bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64_t* stored);
+// The folder the drawing lies in, held open for the whole run. Every file of the run is reached
+// through it, so that renaming the folder, or putting another in its place, cannot send the
+// outputs elsewhere.
+class Folder {
+ public:
+  Folder() = default;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder();
 
-// Closes an open file or folder, kNoFile left alone; false when the system reports an error,
-// such as written bytes a network share failed to store.
-bool closeFile(FileHandle file);
+  // Opens the folder that the typed name's folder part names (the current folder when it has
+  // none), then the drawing in it by the typed name's last part, links followed, and tells the
+  // drawing's facts. On Windows other programs may read the drawing but not write it meanwhile;
+  // elsewhere nothing stops them, and the run checks the drawing once it has read it. `name` is
+  // the drawing's name in the folder, which the outputs are named after: on Windows its long name,
+  // so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as typed. Returns kDone,
+  // kMissingInput (nothing readable of that name, a folder, or on Windows a name that may lead
+  // anywhere but to a file on a disk, which is never opened), kCannotReadInput or kOutOfMemory.
+  Outcome openDrawing(const NativeName& typed, HeldFile* drawing, NativeName* name,
+                      FileFacts* facts);
 
-// Reads the drawing's name from a byte stream (a pipe, a file or a terminal), one byte at a time,
-// as NameCollector gathers it; false if there is none. On Linux the name is its bytes. On
-// Windows, input that starts with a UTF-16 byte-order mark is read as UTF-16; other bytes are
-// decoded from the console's input code page, as a console writes them to a pipe, or if no file
-// of that name exists, from the ANSI code page, or failing that as UTF-8. `ended` tells whether
-// the input has ended.
-bool readPipedName(std::streambuf& in, NativeName* name, bool* ended);
+  // Claims the output `name` in the folder: opens it for reading and writing, never through a
+  // link and never waiting on a FIFO or device, or creates it when it is absent, and tells its
+  // facts. An existing file is opened as it is, not emptied. On Windows other programs may read it
+  // but neither write, move nor delete it while it is held. Returns kDone when it is a plain file
+  // of its own, kCannotWriteOutput when it is not or cannot be opened (no permission, held by
+  // another program, or on Windows a short name of another file), or kOutOfMemory.
+  Outcome claim(const NativeName& name, Output* output, FileFacts* facts) const;
 
-// The Windows console, read as Unicode whatever its code page; null when standard input is no
-// console, and always elsewhere. It needs no memory of its own.
-NameInput* consoleNameInput();
+  // Tells in `reaches` whether `name` in the folder, links followed, leads to the file
+  // `identity`: an output refused may still be a way to the drawing.
+  Outcome reachesFollowingLinks(const NativeName& name, const FileIdentity& identity,
+                                bool* reaches) const;
+
+ private:
+  friend class Output;
+
+  std::intptr_t handle_ = -1;
+};
+
+// The standard input the drawing's name is read from: on Windows a console is read as Unicode,
+// whatever its code page; anything else, everywhere, as a PipedNameInput.
+NameInput& standardNameInput();
 
 // Makes a failed write an error the program reports rather than a signal that ends it: a
 // console reader that has gone is ignored, and a write cut short by a file-size limit is

@@ -7,10 +7,9 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <new>
+#include <iostream>
 
 #include "driver/file_names.h"
-#include "driver/name_input.h"
 #include "driver/platform.h"
 
 namespace lines2svg {
@@ -28,12 +27,6 @@ constexpr std::size_t kMostNameBytes = 4095;
 // for one call.
 constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
 
-int descriptorOf(FileHandle file) { return static_cast<int>(file); }
-
-FileIdentity identityOf(const struct stat& status) {
-  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
-}
-
 // A folder is held only to reach the files in it: a folder the user may pass through but not
 // list still serves.
 #if defined(O_PATH)
@@ -42,147 +35,175 @@ constexpr int kFolderAccess = O_PATH;
 constexpr int kFolderAccess = O_RDONLY;
 #endif
 
-// True when a call's result is no failure; a lack of memory is thrown.
-bool succeeded(long result) {
-  if (result < 0 && errno == ENOMEM) throw std::bad_alloc();
-  return result >= 0;
+int descriptorOf(std::intptr_t handle) { return static_cast<int>(handle); }
+
+FileIdentity identityOf(const struct stat& status) {
+  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
-// The outcome of opening the drawing or its folder after `error`: only a name that leads to
+// The status of an open file, kept as the program keeps it.
+FileFacts factsOf(const struct stat& status) {
+  FileFacts facts;
+  facts.identity = identityOf(status);
+  facts.size = static_cast<std::uint64_t>(status.st_size);
+  facts.modified = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                   static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
+  facts.regular = S_ISREG(status.st_mode);
+  facts.plainFile = facts.regular && status.st_nlink == 1;
+  return facts;
+}
+
+// The outcome of a call that returned `result`: kDone, or after errno, kOutOfMemory or `failure`.
+Outcome outcomeOf(long result, Outcome failure) {
+  if (result >= 0) return Outcome::kDone;
+  return errno == ENOMEM ? Outcome::kOutOfMemory : failure;
+}
+
+// The outcome of opening the drawing or its folder, failed with errno: only a name that leads to
 // nothing readable is a missing drawing. Any other refusal (no permission, no descriptors left, a
 // failing disk) is one of a drawing that exists.
-Outcome drawingOutcome(int error) {
+Outcome drawingOutcome() {
+  const int error = errno;
   const bool missing = error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG ||
                        error == ELOOP || error == ENXIO || error == ENODEV || error == EISDIR;
-  return missing ? Outcome::kMissingInput : Outcome::kCannotReadInput;
+  return missing ? Outcome::kMissingInput : outcomeOf(-1, Outcome::kCannotReadInput);
 }
 
-// Opens `name` in `folder`: the descriptor, or -1 with errno set.
-int openIn(FileHandle folder, const NativeName& name, int flags) {
-  const int descriptor = ::openat(descriptorOf(folder), name.c_str(), flags | O_CLOEXEC, 0666);
-  succeeded(descriptor);
-  return descriptor;
+// Opens `name` in the folder `folder`: the descriptor, or -1 with errno set.
+int openIn(std::intptr_t folder, const NativeName& name, int flags) {
+  return ::openat(descriptorOf(folder), name.c_str(), flags | O_CLOEXEC, 0666);
 }
 
-// The status of `name` in `folder`, a link followed or not as `flags` say.
-bool lookUp(FileHandle folder, const NativeName& name, int flags, struct stat* status) {
-  return succeeded(fstatat(descriptorOf(folder), name.c_str(), status, flags));
+// kDone when `name` in `folder`, a link followed as `flags` say, is the file `identity`;
+// `failure` when it is not or cannot be looked up.
+Outcome leadsTo(std::intptr_t folder, const NativeName& name, int flags,
+                const FileIdentity& identity, Outcome failure) {
+  struct stat status;
+  const Outcome found =
+      outcomeOf(fstatat(descriptorOf(folder), name.c_str(), &status, flags), failure);
+  if (found != Outcome::kDone) return found;
+  return identityOf(status) == identity ? Outcome::kDone : failure;
 }
 
 }  // namespace
 
 PathStyle hostPathStyle() { return PathStyle::kPosix; }
 
-Outcome openDrawing(const NativeName& typed, FileHandle* folder, FileHandle* drawing,
-                    NativeName* opened) {
+Outcome HeldFile::facts(FileFacts* facts) const {
+  struct stat status;
+  const Outcome outcome = outcomeOf(fstat(descriptorOf(handle_), &status), failure_);
+  if (outcome == Outcome::kDone) *facts = factsOf(status);
+  return outcome;
+}
+
+Outcome HeldFile::read(char* to, std::size_t size, std::size_t* got) {
+  for (;;) {
+    const ssize_t read = ::read(descriptorOf(handle_), to, std::min(size, kMostBytesPerCall));
+    if (read >= 0 || errno != EINTR) {
+      *got = read > 0 ? static_cast<std::size_t>(read) : 0;
+      return outcomeOf(read, failure_);
+    }
+  }
+}
+
+Outcome HeldFile::write(const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t put = ::write(descriptorOf(handle_), bytes, std::min(size, kMostBytesPerCall));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return put < 0 ? outcomeOf(put, failure_) : failure_;
+    bytes += put;
+    size -= static_cast<std::size_t>(put);
+    stored_ += static_cast<std::uint64_t>(put);
+  }
+  return Outcome::kDone;
+}
+
+Outcome HeldFile::rewind() {
+  return outcomeOf(lseek(descriptorOf(handle_), 0, SEEK_SET), failure_);
+}
+
+Outcome HeldFile::empty() { return outcomeOf(ftruncate(descriptorOf(handle_), 0), failure_); }
+
+Outcome HeldFile::close() {
+  if (handle_ < 0) return failure_;
+  const int result = ::close(descriptorOf(handle_));
+  handle_ = -1;
+  return outcomeOf(result, failure_);
+}
+
+Output::~Output() {
+  // Removed only while the name still leads to the file the run created.
+  if (discardable_ && isStillNamed() == Outcome::kDone) {
+    unlinkat(descriptorOf(folder_->handle_), name_.c_str(), 0);
+  }
+}
+
+Outcome Output::isStillNamed() const {
+  FileFacts held;
+  const Outcome outcome = facts(&held);
+  if (outcome != Outcome::kDone) return outcome;
+  return leadsTo(folder_->handle_, name_, AT_SYMLINK_NOFOLLOW, held.identity, failure_);
+}
+
+Folder::~Folder() {
+  if (handle_ >= 0) ::close(descriptorOf(handle_));
+}
+
+Outcome Folder::openDrawing(const NativeName& typed, HeldFile* drawing, NativeName* name,
+                            FileFacts* facts) {
   const std::size_t split = folderPartLength<char>(typed, PathStyle::kPosix);
-  *opened = typed.substr(split);
+  *name = typed.substr(split);
   // "plan.txt" lies in the current folder, "/plan.txt" in the root.
   const NativeName folderName = split == 0 ? NativeName(".") : typed.substr(0, split);
-  const int folderDescriptor = ::open(folderName.c_str(), kFolderAccess | O_DIRECTORY | O_CLOEXEC);
-  if (!succeeded(folderDescriptor)) return drawingOutcome(errno);
-  *folder = folderDescriptor;
-  if (opened->empty()) return Outcome::kMissingInput;
-  const int descriptor = openIn(folderDescriptor, *opened, O_RDONLY);
-  if (descriptor < 0) return drawingOutcome(errno);
-  *drawing = descriptor;
+  handle_ = ::open(folderName.c_str(), kFolderAccess | O_DIRECTORY | O_CLOEXEC);
+  if (handle_ < 0) return drawingOutcome();
+  if (name->empty()) return Outcome::kMissingInput;
+  drawing->failure_ = Outcome::kCannotReadInput;
+  drawing->handle_ = openIn(handle_, *name, O_RDONLY);
+  if (drawing->handle_ < 0) return drawingOutcome();
   struct stat status;
-  if (!succeeded(fstat(descriptor, &status))) return Outcome::kCannotReadInput;
+  const Outcome outcome =
+      outcomeOf(fstat(descriptorOf(drawing->handle_), &status), Outcome::kCannotReadInput);
+  if (outcome != Outcome::kDone) return outcome;
+  *facts = factsOf(status);
   return S_ISDIR(status.st_mode) ? Outcome::kMissingInput : Outcome::kDone;
 }
 
-Outcome openOutput(FileHandle folder, const NativeName& name, FileHandle* file, bool* created) {
+Outcome Folder::claim(const NativeName& name, Output* output, FileFacts* facts) const {
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-  // An absent output is created exclusively, so that `created` tells of a file this run made; if
-  // another program makes one in between, that one is opened as it is.
+  output->folder_ = this;
+  output->name_ = name;
+  output->failure_ = Outcome::kCannotWriteOutput;
+  // An absent output is created exclusively, so that the run knows it made the file; if another
+  // program makes one in between, that one is opened as it is.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    int descriptor = openIn(folder, name, kFlags);
-    *created = descriptor < 0 && errno == ENOENT;
-    if (*created) descriptor = openIn(folder, name, kFlags | O_CREAT | O_EXCL);
-    if (descriptor >= 0) {
-      *file = descriptor;
-      return Outcome::kDone;
-    }
-    if (!*created || errno != EEXIST) break;
+    output->handle_ = openIn(handle_, name, kFlags);
+    const bool absent = output->handle_ < 0 && errno == ENOENT;
+    if (absent) output->handle_ = openIn(handle_, name, kFlags | O_CREAT | O_EXCL);
+    output->discardable_ = absent && output->handle_ >= 0;
+    if (output->handle_ >= 0 || !absent || errno != EEXIST) break;
   }
-  return Outcome::kCannotWriteOutput;
+  Outcome outcome = outcomeOf(output->handle_, Outcome::kCannotWriteOutput);
+  if (outcome == Outcome::kDone) outcome = output->facts(facts);
+  return outcome == Outcome::kDone && !facts->plainFile ? Outcome::kCannotWriteOutput : outcome;
 }
 
-namespace {
-
-// True when `name` in `folder`, a link not followed, is the open `file` itself; when it cannot
-// tell, errno says why.
-bool isNamed(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
-  struct stat named;
-  struct stat held;
-  errno = 0;
-  return fstatat(descriptorOf(folder), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-         fstat(descriptorOf(file), &held) == 0 && identityOf(named) == identityOf(held);
+Outcome Folder::reachesFollowingLinks(const NativeName& name, const FileIdentity& identity,
+                                      bool* reaches) const {
+  const Outcome outcome = leadsTo(handle_, name, 0, identity, Outcome::kMissingInput);
+  *reaches = outcome == Outcome::kDone;
+  return outcome == Outcome::kOutOfMemory ? outcome : Outcome::kDone;
 }
 
-}  // namespace
-
-bool stillNamed(FileHandle folder, const NativeName& name, FileHandle file) {
-  const bool named = isNamed(folder, name, file);
-  if (!named && errno == ENOMEM) throw std::bad_alloc();
-  return named;
+NameInput& standardNameInput() {
+  static PipedNameInput input(*std::cin.rdbuf());
+  return input;
 }
 
-bool reaches(FileHandle folder, const NativeName& name, const FileIdentity& identity) {
-  struct stat status;
-  return lookUp(folder, name, 0, &status) && identityOf(status) == identity;
-}
-
-void discardCreated(FileHandle folder, const NativeName& name, FileHandle file) noexcept {
-  if (isNamed(folder, name, file)) unlinkat(descriptorOf(folder), name.c_str(), 0);
-  ::close(descriptorOf(file));
-}
-
-bool factsOf(FileHandle file, FileFacts* facts) {
-  struct stat status;
-  if (file == kNoFile || !succeeded(fstat(descriptorOf(file), &status))) return false;
-  facts->identity = identityOf(status);
-  facts->size = static_cast<std::uint64_t>(status.st_size);
-  facts->modified = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
-                    static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
-  facts->regular = S_ISREG(status.st_mode);
-  facts->plainFile = facts->regular && status.st_nlink == 1;
-  return true;
-}
-
-bool truncateFile(FileHandle file) { return succeeded(ftruncate(descriptorOf(file), 0)); }
-
-bool rewindFile(FileHandle file) { return succeeded(lseek(descriptorOf(file), 0, SEEK_SET)); }
-
-std::ptrdiff_t readFile(FileHandle file, char* to, std::size_t size) {
-  if (file == kNoFile) return 0;
-  for (;;) {
-    const ssize_t got = ::read(descriptorOf(file), to, std::min(size, kMostBytesPerCall));
-    if (got >= 0 || errno != EINTR) return succeeded(got) ? got : -1;
-  }
-}
-
-bool writeFile(FileHandle file, const char* bytes, std::size_t size, std::uint64_t* stored) {
-  while (size > 0) {
-    const ssize_t put = ::write(descriptorOf(file), bytes, std::min(size, kMostBytesPerCall));
-    if (put < 0 && errno == EINTR) continue;
-    if (!succeeded(put) || put == 0) return false;
-    bytes += put;
-    size -= static_cast<std::size_t>(put);
-    *stored += static_cast<std::uint64_t>(put);
-  }
-  return true;
-}
-
-bool closeFile(FileHandle file) { return file == kNoFile || ::close(descriptorOf(file)) == 0; }
-
-bool readPipedName(std::streambuf& in, NativeName* name, bool* ended) {
+bool PipedNameInput::readName(NativeName* name) {
   NameCollector<char> collector(PathStyle::kPosix, kMostNameBytes);
-  collectBytes(in, &collector, ended);
-  return collector.finish(name);
+  return collectName(*this, &collector, name);
 }
-
-NameInput* consoleNameInput() { return nullptr; }
 
 void reportFailedWritesAsErrors() {
   std::signal(SIGPIPE, SIG_IGN);

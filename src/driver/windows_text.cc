@@ -1,4 +1,4 @@
-// The Windows rules that need no Windows: which names are devices.
+// The Windows rules that need no Windows: which paths may be opened.
 #include "driver/windows_text.h"
 
 #include <algorithm>
@@ -7,8 +7,6 @@
 namespace lines2svg {
 
 namespace {
-
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 wchar_t upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
 
@@ -40,31 +38,83 @@ bool isDevicePart(std::wstring_view part) {
          digit == L'\u00B3';
 }
 
-}  // namespace
+// True when `path` starts with `prefix`, letter case ignored; `prefix` is in capitals.
+bool startsWith(std::wstring_view path, std::wstring_view prefix) {
+  return path.size() >= prefix.size() && sameLetters(path.substr(0, prefix.size()), prefix);
+}
 
-bool isDeviceName(std::wstring_view name) {
-  // \\.\ and \\?\ (and the NT form \??\) lead into the object namespace, where only a drive
-  // (C:), a share (UNC) or a volume (Volume{...}) leads on to files; anything else there, such
-  // as COM7, pipe or GLOBALROOT, is a device.
-  if (name.size() >= 4 && isSeparator(name[0]) && isSeparator(name[3]) &&
-      ((isSeparator(name[1]) && (name[2] == L'.' || name[2] == L'?')) ||
-       (name[1] == L'?' && name[2] == L'?'))) {
-    name.remove_prefix(4);
-    const std::wstring_view root = name.substr(0, name.find_first_of(L"\\/"));
-    const bool drive =
-        root.size() == 2 && root[1] == L':' && upper(root[0]) >= L'A' && upper(root[0]) <= L'Z';
-    if (!drive && !sameLetters(root, L"UNC") && !sameLetters(root.substr(0, 7), L"VOLUME{")) {
-      return true;
+// A volume's name, Volume{8f2d6c1e-0000-0000-0000-100000000000}: its GUID in 36 characters.
+constexpr std::size_t kVolumeNameLength = 44;
+
+bool isVolumeName(std::wstring_view name) {
+  if (name.size() != kVolumeNameLength || !startsWith(name, L"VOLUME{") || name.back() != L'}') {
+    return false;
+  }
+  for (wchar_t c : name.substr(7, 36)) {
+    if (!((c >= L'0' && c <= L'9') || (upper(c) >= L'A' && upper(c) <= L'F') || c == L'-')) {
+      return false;
     }
   }
-  // Then every part, the folders' included, split at separators and at a drive's or a stream's
-  // colon.
-  for (std::size_t start = 0; start <= name.size();) {
-    const std::size_t end = std::min(name.find_first_of(L"\\/:", start), name.size());
-    if (isDevicePart(name.substr(start, end - start))) return true;
+  return true;
+}
+
+// True when `part` may be the name of a file or a folder: not empty, no . or .., no device, and
+// none of the characters Windows reserves in a name.
+bool isPlainPart(std::wstring_view part) {
+  if (part.empty() || part == L"." || part == L".." || isDevicePart(part)) return false;
+  return std::none_of(part.begin(), part.end(), [](wchar_t c) {
+    return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
+  });
+}
+
+// True when a share's name is that of the pipe or the mailslot namespace, which a share's server
+// opens as a pipe or a mailslot, never as a folder: \\server\pipe\name.
+bool isPipeOrMailslot(std::wstring_view share) {
+  share = share.substr(0, share.find_last_not_of(L". ") + 1);
+  return sameLetters(share, L"PIPE") || sameLetters(share, L"MAILSLOT");
+}
+
+}  // namespace
+
+bool splitFullPath(std::wstring_view full, std::wstring* folder, std::wstring* name) {
+  // \\?\ and \\.\ lead into the object namespace, where only a drive, a share or a volume leads on
+  // to files.
+  const bool prefixed = startsWith(full, L"\\\\?\\") || startsWith(full, L"\\\\.\\");
+  std::wstring_view rest = full.substr(prefixed ? 4 : 0);
+  std::wstring root = L"\\\\?\\";
+  // The parts of the root after its first, for a share its server and share name.
+  std::size_t shareParts = 0;
+  if (rest.size() >= 2 && rest[1] == L':' && upper(rest[0]) >= L'A' && upper(rest[0]) <= L'Z') {
+    root += rest.substr(0, 2);
+    rest.remove_prefix(2);
+  } else if (prefixed && isVolumeName(rest.substr(0, kVolumeNameLength))) {
+    root += rest.substr(0, kVolumeNameLength);
+    rest.remove_prefix(kVolumeNameLength);
+  } else if (prefixed ? startsWith(rest, L"UNC\\") : startsWith(rest, L"\\\\")) {
+    root += L"UNC";
+    rest.remove_prefix(prefixed ? 3 : 1);
+    shareParts = 2;
+  } else {
+    return false;
+  }
+  // What is left is a separator and the parts, the last of them the name.
+  if (rest.empty() || rest[0] != L'\\') return false;
+  std::size_t parts = 0;
+  std::size_t last = 0;
+  for (std::size_t start = 1; start <= rest.size(); ++parts) {
+    const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+    const std::wstring_view part = rest.substr(start, end - start);
+    if (!isPlainPart(part) || (parts == 1 && shareParts > 0 && isPipeOrMailslot(part))) {
+      return false;
+    }
+    last = start;
     start = end + 1;
   }
-  return false;
+  if (parts <= shareParts) return false;
+  *folder = root;
+  folder->append(rest.substr(0, last));
+  *name = rest.substr(last);
+  return true;
 }
 
 }  // namespace lines2svg

@@ -2,7 +2,8 @@
 #define LINES2SVG_DRIVER_WINDOWS_TEXT_H_
 
 // The pieces of the Windows platform that its tests reach: how piped bytes become a name, which
-// names are devices and which reparse points are links, and how the console's line ends are read.
+// paths may be opened and which reparse points are links, and how the console's line ends are
+// read.
 // platform_windows.cc implements the decoding; the rest needs no Windows and is built and tested
 // everywhere, so this header keeps free of <windows.h>.
 
@@ -24,17 +25,21 @@ struct CodePages {
 // other code page takes every byte.
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text);
 
-// The name piped bytes stand for, as readPipedName decodes them. When no decoding names a file (a
-// folder does not count), the console's is returned. A decoding that is a device name is never
-// asked about, since asking may open the device.
+// The name piped bytes stand for: the first of their readings in the console's code page, the
+// ANSI code page and UTF-8 that `isFile` takes for a file (not a folder), or the console's reading
+// when none is.
 std::wstring decodePipedName(const std::string& bytes, const CodePages& codePages,
                              bool (*isFile)(const std::wstring&));
 
-// True when a device stands anywhere in the name, which is then never opened: CON, AUX, COM1 and
-// the other DOS device names as any part of it, folders included, in any letter case and with any
-// extension, trailing dots or spaces; or anything but a drive, a share or a volume after a \\.\,
-// \\?\ or \??\ prefix, such as \\.\COM7\plan.txt or \\?\GLOBALROOT\Device\Serial0\x.
-bool isDeviceName(std::wstring_view name);
+// Decides where a full path, as GetFullPathNameW makes it, may lead. True for a file in a folder
+// on a disk: a drive path (C:\...), a share other than the pipe and mailslot namespaces
+// (\\server\share\...), their \\?\ and \\.\ forms, or a volume GUID path (\\?\Volume{...}\...),
+// with a last part after its root, and every part a name a file may have: no device such as CON or
+// COM1, with an extension or without, no . or .., no character Windows reserves. The path is then
+// split into `folder`, in the \\?\ form that the system takes as it stands, with its last
+// separator, and `name`, its last part. Anything else may lead to a device, which is never opened:
+// a bare volume (\\.\C:), GLOBALROOT, a pipe or a mailslot.
+bool splitFullPath(std::wstring_view full, std::wstring* folder, std::wstring* name);
 
 // True when a reparse point's tag makes it a link to another name (a name surrogate: a symbolic
 // link, a junction or a mount point), which an output never is. Other reparse points (a cloud

@@ -82,24 +82,6 @@ TEST(SetExtension, CountsCharactersOfUtf8Names) {
   for (const auto& c : cases) EXPECT_EQ(withExtension(c.name, PathStyle::kPosix), c.expected);
 }
 
-TEST(DropTrailingDotsAndSpaces, AsWindowsOpensTheName) {
-  const struct {
-    std::string name;
-    std::string windows;
-  } cases[] = {
-      {"plan.txt.", "plan.txt"}, {"plan.txt ", "plan.txt"}, {"a\\plan. .", "a\\plan"}, {".", "."},
-      {"sub\\..", "sub\\.."},    {"plan.txt", "plan.txt"},
-  };
-  for (const auto& c : cases) {
-    std::string posix = c.name;
-    std::string windows = c.name;
-    dropTrailingDotsAndSpaces(posix, PathStyle::kPosix);
-    dropTrailingDotsAndSpaces(windows, PathStyle::kWindows);
-    EXPECT_EQ(posix, c.name);
-    EXPECT_EQ(windows, c.windows);
-  }
-}
-
 TEST(HasOutputExtension, AnyLetterCase) {
   const struct {
     const char* name;

@@ -21,19 +21,10 @@ std::string contentOf(const std::filesystem::path& path) {
   return text.str();
 }
 
-// A file whose close reports an error, as a network share reports bytes it failed to store.
-class FailingClose : public OutputFile {
- protected:
-  bool closeHandle(FileHandle file) override {
-    OutputFile::closeHandle(file);
-    return false;
-  }
-};
-
 // What an output meets when it is claimed, and what another program does to it between the claim
 // and the pass: only a plain file of its own that its name still leads to is emptied and written;
 // anything else is refused with the file met unchanged, wherever it now lies.
-TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
+TEST(PassFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
   namespace fs = std::filesystem;
   HeldFolder scratch("files_test");
   ASSERT_EQ(scratch.opening, Outcome::kDone);
@@ -42,12 +33,12 @@ TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
   const fs::path moved = scratch.path / "moved.dat";
   // What stands at the output's name when it is claimed, and what happens to it afterwards.
   enum class Planted { kNothing, kOldFile, kLink, kHardLink, kDanglingLink };
-  enum class Then { kNothing, kMoved, kReplaced, kDeleted, kHardLinked, kCloseFails };
+  enum class Then { kNothing, kMoved, kReplaced, kDeleted, kHardLinked, kMovedAfterItsPass };
   const struct {
     Planted planted;
     Then then;
     Outcome claim;
-    Outcome written;    // as told when the pass ends, or at close
+    Outcome written;    // as told when the pass ends, or when the run closes it
     const char* holds;  // what the file first met (a link's target) holds afterwards
   } cases[] = {
       {Planted::kNothing, Then::kNothing, Outcome::kDone, Outcome::kDone, "x\n"},
@@ -59,7 +50,8 @@ TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
       {Planted::kOldFile, Then::kReplaced, Outcome::kDone, Outcome::kCannotWriteOutput, "older"},
       {Planted::kOldFile, Then::kDeleted, Outcome::kDone, Outcome::kCannotWriteOutput, ""},
       {Planted::kOldFile, Then::kHardLinked, Outcome::kDone, Outcome::kCannotWriteOutput, "older"},
-      {Planted::kOldFile, Then::kCloseFails, Outcome::kDone, Outcome::kCannotWriteOutput, "x\n"},
+      {Planted::kOldFile, Then::kMovedAfterItsPass, Outcome::kDone, Outcome::kCannotWriteOutput,
+       "x\n"},
   };
   for (const auto& c : cases) {
     const std::string label = std::to_string(static_cast<int>(c.planted)) + "/" +
@@ -84,10 +76,9 @@ TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
         break;
     }
     if (error) continue;
-    FailingClose failingClose;
-    OutputFile plain;
-    OutputFile& file = c.then == Then::kCloseFails ? failingClose : plain;
-    ASSERT_EQ(file.claim(scratch.folder.handle, out.filename().native()), c.claim) << label;
+    Output file;
+    FileFacts facts;
+    ASSERT_EQ(scratch.folder.claim(out.filename().native(), &file, &facts), c.claim) << label;
     fs::path first = fs::is_symlink(out) || !fs::exists(out) ? other : out;
     if (c.claim == Outcome::kDone) {
       switch (c.then) {
@@ -110,10 +101,17 @@ TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
           break;
       }
       // On Windows the held file cannot be moved or deleted, and is written as usual.
-      const bool refused = static_cast<bool>(error);
-      std::ostream(&file) << "x\n" << std::flush;
-      const Outcome ended = file.endWriting();
-      const Outcome closed = file.close();
+      bool refused = static_cast<bool>(error);
+      PassFile pass;
+      pass.writeTo(file);
+      std::ostream(&pass) << "x\n" << std::flush;
+      const Outcome ended = pass.finish();
+      if (c.then == Then::kMovedAfterItsPass) {
+        fs::rename(out, moved, error);
+        refused = static_cast<bool>(error);
+        first = moved;
+      }
+      const Outcome closed = file.closeNamed();
       EXPECT_EQ(ended != Outcome::kDone ? ended : closed, refused ? Outcome::kDone : c.written)
           << label;
       if (refused) continue;
@@ -128,20 +126,21 @@ TEST(OutputFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
 // A written file's reads, altered as another program or a faulty share could alter them: cut
 // short at `cutAt` (a file truncated while it is read, or a read that wrongly gives nothing), or
 // followed by `extra` bytes (a file that grew).
-class AlteredReads : public InputFile {
+class AlteredReads : public PassFile {
  public:
   AlteredReads(std::size_t cutAt, std::string extra) : cutAt_(cutAt), extra_(std::move(extra)) {}
 
  protected:
-  std::ptrdiff_t readSome(char* to, std::size_t size) override {
-    if (offset_ >= cutAt_) return 0;
-    std::ptrdiff_t got = InputFile::readSome(to, std::min(size, cutAt_ - offset_));
-    if (got == 0 && !extra_.empty()) {
-      got = static_cast<std::ptrdiff_t>(extra_.copy(to, std::min(size, extra_.size())));
+  Outcome readSome(char* to, std::size_t size, std::size_t* got) override {
+    *got = 0;
+    if (offset_ >= cutAt_) return Outcome::kDone;
+    const Outcome outcome = PassFile::readSome(to, std::min(size, cutAt_ - offset_), got);
+    if (*got == 0 && !extra_.empty()) {
+      *got = extra_.copy(to, std::min(size, extra_.size()));
       extra_.clear();
     }
-    offset_ += static_cast<std::size_t>(got);
-    return got;
+    offset_ += *got;
+    return outcome;
   }
 
  private:
@@ -150,15 +149,17 @@ class AlteredReads : public InputFile {
   std::size_t offset_ = 0;
 };
 
-TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
+TEST(PassFile, ReadsBackExactlyTheBytesWritten) {
   namespace fs = std::filesystem;
   HeldFolder scratch("read_back_test");
   ASSERT_EQ(scratch.opening, Outcome::kDone);
-  const NativeName name = fs::path("plan.dat").native();
-  OutputFile out;
-  ASSERT_EQ(out.claim(scratch.folder.handle, name), Outcome::kDone);
-  std::ostream(&out) << "x\n1 2\n3 4\n" << std::flush;
-  ASSERT_EQ(out.endWriting(), Outcome::kDone);
+  Output out;
+  FileFacts facts;
+  ASSERT_EQ(scratch.folder.claim(fs::path("plan.dat").native(), &out, &facts), Outcome::kDone);
+  PassFile writing;
+  writing.writeTo(out);
+  std::ostream(&writing) << "x\n1 2\n3 4\n" << std::flush;
+  ASSERT_EQ(writing.finish(), Outcome::kDone);
   const struct {
     const char* label;
     std::size_t cutAt;
@@ -175,7 +176,7 @@ TEST(InputFile, ReadsBackExactlyTheBytesWritten) {
   };
   for (const auto& c : cases) {
     AlteredReads back(c.cutAt, c.extra);
-    ASSERT_EQ(out.readBack(&back), Outcome::kDone) << c.label;
+    ASSERT_EQ(back.readBack(out).failure(), Outcome::kDone) << c.label;
     char piece[3];
     while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
     }

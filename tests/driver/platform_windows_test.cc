@@ -44,11 +44,8 @@ TEST(DecodeBytes, CzechCodePagesAndUtf8) {
   }
 }
 
-// Only the Czech name counts as an existing file; a device's name is never asked about.
-bool trebicExists(const std::wstring& name) {
-  EXPECT_FALSE(isDeviceName(name)) << "asked about a device";
-  return name == kTrebic;
-}
+// Only the Czech name counts as an existing file.
+bool trebicExists(const std::wstring& name) { return name == kTrebic; }
 
 TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
   const CodePages czech{852, 1250};
@@ -67,10 +64,6 @@ TEST(DecodePipedName, ConsoleCodePageThenAnsiThenUtf8) {
        kTrebic},
       // Nothing exists: the console's code page is taken.
       {"\xF8.txt", L"\u00b0.txt"},
-      // A pipe's name is a device, never asked about.
-      {"\\\\.\\pipe\\T\xFD"
-       "eb",
-       L"\\\\.\\pipe\\T\u0159eb"},
   };
   for (const auto& c : cases) EXPECT_EQ(decodePipedName(c.bytes, czech, trebicExists), c.name);
 }
@@ -83,7 +76,7 @@ TEST(Folder, HeldFolderAndOutputCannotBeRenamed) {
   std::ofstream(base.path / "sub" / "plan.txt") << "drawing";
   std::ofstream(base.path / "sub" / "plan.svg") << "old";
   {
-    InputFile drawing;
+    PassFile drawing;
     lines2svg::Run run(drawing);
     ASSERT_EQ(run.open((base.path / "sub" / "plan.txt").native()), Outcome::kDone);
     ASSERT_EQ(run.claimOutputs(), Outcome::kDone);

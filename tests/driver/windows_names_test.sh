@@ -139,12 +139,26 @@ hold() {  # holder-args...
   done
 }
 
-# Closes the holder's input, so that it lets the file go and ends.
+# Closes the holder's input, so that it lets the file go and ends; `told` is what it said then.
 release() {
-  local input=${keeper[1]:-}
+  local input=${keeper[1]:-} output=${keeper[0]:-}
+  told=
   [[ -n $input ]] && exec {input}>&-
+  [[ -n $output ]] && read -r -t 60 told <&"$output"
+  told=${told%$'\r'}
   wait
 }
+
+# A bare volume, and names that climb out of a drive or a share into the pipe namespace: the
+# missing-file message, with a pipe of that name served meanwhile and never connected to.
+for name in '\\.\C:' '\\.\C:\..\pipe\x' '//./C:/../pipe/x' '\\.\UNC\..\pipe\x'; do
+  fresh
+  hold --pipe x
+  console=$(cd "$work/case" && printf '%s\r\n' "$name" | timeout 60 "${program[@]}" 2>/dev/null)
+  release
+  expect "$name: console" "Zadej nazev souboru: !!! Vstupni soubor neexistuje !!!" "$console"
+  expect "$name: the pipe" untouched "$told"
+done
 
 # An existing output another program holds: the SVG with no sharing, the vertex file shared for
 # writing but not reading, so that it could be written but not read back. Refused before the

@@ -5,51 +5,78 @@
 namespace lines2svg {
 namespace {
 
-TEST(IsDeviceName, ADeviceAnywhereInThePath) {
-  const wchar_t* const devices[] = {L"con",
-                                    L"CON.txt",
-                                    L"aux.tar.gz",
-                                    L"com1.dat",
-                                    L"Com0.txt",
-                                    L"LPT9",
-                                    L"nul.",
-                                    L"nul .txt",
-                                    L"prn  ",
-                                    L"conin$",
-                                    L"CONOUT$.txt",
-                                    L"COM\u00B9.txt",
-                                    L"lpt\u00B3",
-                                    L"sub\\Lpt9\\plan.txt",
-                                    L"con\\plan.txt",
-                                    L"C:con",
-                                    L"C:\\data\\aux\\plan.txt",
-                                    L"com7:",
-                                    L"\\\\.\\COM7",
-                                    L"\\\\.\\COM7\\plan.txt",
-                                    L"\\\\?\\COM7\\plan.txt",
-                                    L"\\\\.\\com7.\\plan.txt",
-                                    L"\\\\.\\COM7\\.\\plan.txt",
-                                    L"//./COM7/plan.txt",
-                                    L"\\\\?\\GLOBALROOT\\Device\\Serial0\\x",
-                                    L"\\\\.\\pipe\\x",
-                                    L"\\\\.\\PhysicalDrive0",
-                                    L"\\??\\COM7",
-                                    L"\\\\?\\C:\\con\\plan.txt"};
-  const wchar_t* const files[] = {L"plan.txt",
-                                  L"console.txt",
-                                  L"com10.txt",
-                                  L"com.txt",
-                                  L"auxdat",
-                                  L"nul_.txt",
-                                  L"Mapy obce\\pl\u00E1n.txt",
-                                  L"\\\\.\\C:\\plan.txt",
-                                  L"\\\\?\\c:\\sub\\plan.txt",
-                                  L"\\\\?\\UNC\\server\\share\\plan.txt",
-                                  L"\\\\server\\share\\plan.txt",
-                                  L"C:plan.txt",
-                                  L"\\\\?\\Volume{8f2d6c1e-0000-0000-0000-100000000000}\\plan.txt"};
-  for (const wchar_t* name : devices) EXPECT_TRUE(isDeviceName(name)) << name;
-  for (const wchar_t* name : files) EXPECT_FALSE(isDeviceName(name)) << name;
+// Full paths as GetFullPathNameW gives them: only a file in a folder on a disk is opened, through
+// its folder in the \\?\ form; anything that may lead to a device is refused.
+TEST(SplitFullPath, OnlyAFileInAFolderOnADisk) {
+  const wchar_t* const kVolume = L"Volume{8f2d6c1e-0000-0000-0000-100000000000}";
+  const std::wstring volume = std::wstring(L"\\\\?\\") + kVolume + L"\\";
+  const struct {
+    std::wstring full;
+    std::wstring folder;  // empty: refused
+    std::wstring name;
+  } cases[] = {
+      {L"C:\\plan.txt", L"\\\\?\\C:\\", L"plan.txt"},
+      {L"c:\\Mapy obce\\pl\u00E1n.txt", L"\\\\?\\c:\\Mapy obce\\", L"pl\u00E1n.txt"},
+      {L"\\\\.\\C:\\sub\\plan.txt", L"\\\\?\\C:\\sub\\", L"plan.txt"},
+      {L"\\\\?\\Z:\\plan.txt", L"\\\\?\\Z:\\", L"plan.txt"},
+      {L"\\\\server\\share\\dir\\plan.txt", L"\\\\?\\UNC\\server\\share\\dir\\", L"plan.txt"},
+      {L"\\\\?\\UNC\\server\\share\\plan.txt", L"\\\\?\\UNC\\server\\share\\", L"plan.txt"},
+      {L"\\\\.\\unc\\server\\share\\plan.txt", L"\\\\?\\UNC\\server\\share\\", L"plan.txt"},
+      {std::wstring(L"\\\\?\\") + kVolume + L"\\plan.txt", volume, L"plan.txt"},
+      {L"C:\\console.txt", L"\\\\?\\C:\\", L"console.txt"},
+      {L"C:\\com10.txt", L"\\\\?\\C:\\", L"com10.txt"},
+      {L"C:\\auxdat", L"\\\\?\\C:\\", L"auxdat"},
+      {L"C:\\pipe\\nul_.txt", L"\\\\?\\C:\\pipe\\", L"nul_.txt"},
+      // Devices, with an extension or without, anywhere in the path.
+      {L"C:\\data\\con", {}, {}},
+      {L"C:\\CON.txt", {}, {}},
+      {L"C:\\aux.tar.gz", {}, {}},
+      {L"C:\\Com0.txt", {}, {}},
+      {L"C:\\LPT9", {}, {}},
+      {L"C:\\nul .txt", {}, {}},
+      {L"C:\\CONOUT$.txt", {}, {}},
+      {L"C:\\COM\u00B9.txt", {}, {}},
+      {L"C:\\sub\\Lpt9\\plan.txt", {}, {}},
+      {L"\\\\?\\C:\\con\\plan.txt", {}, {}},
+      {L"\\\\.\\COM7", {}, {}},
+      {L"\\\\?\\COM7\\plan.txt", {}, {}},
+      {L"\\\\.\\com7.\\plan.txt", {}, {}},
+      {L"\\\\.\\PhysicalDrive0\\x", {}, {}},
+      {L"\\??\\C:\\plan.txt", {}, {}},
+      // Bare volumes, the pipe and mailslot namespaces, GLOBALROOT.
+      {L"\\\\.\\C:", {}, {}},
+      {L"\\\\.\\C:\\", {}, {}},
+      {L"C:\\", {}, {}},
+      {std::wstring(L"\\\\.\\") + kVolume, {}, {}},
+      {L"\\\\.\\pipe\\adv5", {}, {}},
+      {L"\\\\srv\\pipe\\x", {}, {}},
+      {L"\\\\srv\\PIPE.\\x", {}, {}},
+      {L"\\\\?\\UNC\\srv\\pipe\\x", {}, {}},
+      {L"\\\\srv\\mailslot\\x", {}, {}},
+      {L"\\\\?\\GLOBALROOT\\x", {}, {}},
+      {L"\\\\?\\GLOBALROOT\\Device\\Serial0\\x", {}, {}},
+      // No last part, parts \\?\ leaves as they stand, streams and reserved characters.
+      {L"\\\\srv\\share", {}, {}},
+      {L"\\\\srv\\share\\", {}, {}},
+      {L"C:\\sub\\", {}, {}},
+      {L"\\\\?\\C:\\..\\pipe\\x", {}, {}},
+      {L"\\\\.\\C:\\.\\x", {}, {}},
+      {L"\\\\?\\C:\\a\\\\b", {}, {}},
+      {L"\\\\?\\C:\\a/b", {}, {}},
+      {L"C:\\plan.txt:stream", {}, {}},
+      {L"C:plan.txt", {}, {}},
+      {L"C:\\pl*n.txt", {}, {}},
+  };
+  for (const auto& c : cases) {
+    std::wstring folder;
+    std::wstring name;
+    const bool accepted = splitFullPath(c.full, &folder, &name);
+    EXPECT_EQ(accepted, !c.folder.empty()) << c.full;
+    if (accepted) {
+      EXPECT_EQ(folder, c.folder) << c.full;
+      EXPECT_EQ(name, c.name) << c.full;
+    }
+  }
 }
 
 // Symbolic links (0xA000000C), mount points and junctions (0xA0000003) and WSL's links

@@ -12,18 +12,17 @@ namespace lines2svg {
 
 // A file that fails to read at a chosen offset, as a failing disk or a dropped share does: its
 // bytes up to there read as usual, and the next read fails.
-class FailingBuffer : public InputFile {
+class FailingBuffer : public PassFile {
  public:
   FailingBuffer(std::string text, std::size_t failAt) : text_(std::move(text)), failAt_(failAt) {}
 
  protected:
-  std::ptrdiff_t readSome(char* to, std::size_t size) override {
-    if (offset_ >= failAt_) return -1;
-    const std::size_t n =
-        std::min({size, failAt_ - offset_, text_.size() - std::min(offset_, text_.size())});
-    text_.copy(to, n, offset_);
-    offset_ += n;
-    return static_cast<std::ptrdiff_t>(n);
+  Outcome readSome(char* to, std::size_t size, std::size_t* got) override {
+    if (offset_ >= failAt_) return Outcome::kCannotReadInput;
+    *got = std::min({size, failAt_ - offset_, text_.size() - std::min(offset_, text_.size())});
+    text_.copy(to, *got, offset_);
+    offset_ += *got;
+    return Outcome::kDone;
   }
 
  private:

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "driver/files.h"
+#include "driver/platform.h"
 
 namespace lines2svg {
 
@@ -32,13 +32,13 @@ struct HeldFolder : ScratchFolder {
   explicit HeldFolder(const std::string& label, const std::string& text = "drawing")
       : ScratchFolder(label) {
     std::ofstream(path / "plan.txt", std::ios::binary) << text;
-    opening =
-        openDrawing((path / "plan.txt").native(), &folder.handle, &drawing.handle, &drawingName);
+    opening = folder.openDrawing((path / "plan.txt").native(), &drawing, &drawingName, &facts);
   }
 
-  HeldHandle folder;
-  HeldHandle drawing;
+  Folder folder;
+  HeldFile drawing;
   NativeName drawingName;
+  FileFacts facts;
   // kDone once the drawing and its folder are open.
   Outcome opening = Outcome::kDone;
 };
