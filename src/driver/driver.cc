@@ -16,9 +16,6 @@ namespace {
 constexpr char kPrompt[] = "Zadej nazev souboru: ";
 constexpr char kWorking[] = "Pracuji...";
 
-// The memory a MemoryReserve holds, where its new-handler finds it.
-void* memoryReserve = nullptr;
-
 // Memory set aside for the run, so that running out can be reported: when an allocation fails,
 // the reserve is given back and std::bad_alloc thrown, and the message and the wait have memory
 // to run in. Measured with `ulimit -v` from 4000 to 12000 KiB and with a malloc that fails from
@@ -27,31 +24,32 @@ void* memoryReserve = nullptr;
 // exceptions either; for the same reason, a reserve that cannot be taken is not thrown.
 class MemoryReserve {
  public:
-  MemoryReserve() {
-    memoryReserve = std::malloc(kSize);
-    if (memoryReserve != nullptr) std::set_new_handler(giveBackAndFail);
+  MemoryReserve() : held_((reserve = std::malloc(kSize)) != nullptr) {
+    if (held_) std::set_new_handler(giveBackAndFail);
   }
   MemoryReserve(const MemoryReserve&) = delete;
   MemoryReserve& operator=(const MemoryReserve&) = delete;
-  ~MemoryReserve() {
-    std::set_new_handler(nullptr);
-    std::free(memoryReserve);
-    memoryReserve = nullptr;
-  }
+  ~MemoryReserve() { giveBack(); }
 
   // False when there was no memory to set aside.
-  bool held() const { return memoryReserve != nullptr; }
+  bool held() const { return held_; }
 
  private:
   static constexpr std::size_t kSize = std::size_t{64} * 1024;
 
-  // The new-handler: frees the reserve and makes the failed allocation throw.
-  static void giveBackAndFail() {
-    std::free(memoryReserve);
-    memoryReserve = nullptr;
+  static void giveBack() {
     std::set_new_handler(nullptr);
+    std::free(reserve);
+    reserve = nullptr;
+  }
+  // The new-handler: gives the reserve back and makes the failed allocation throw.
+  static void giveBackAndFail() {
+    giveBack();
     throw std::bad_alloc();
   }
+
+  static inline void* reserve = nullptr;
+  bool held_;
 };
 
 // The first failure of a step made of several.
@@ -108,7 +106,7 @@ Outcome Run::open(const NativeName& typed) {
   }
   if (hasOutputExtension<NativeName::value_type>(name)) return Outcome::kInputWouldBeOverwritten;
   drawingReader_.readFrom(drawing_);
-  names_ = outputNames(name, hostPathStyle());
+  names_ = outputNames(name);
   return Outcome::kDone;
 }
 

@@ -21,17 +21,13 @@ class Run {
  public:
   // `drawing` reads the drawing once it is open: a PassFile, or a stand-in in tests.
   explicit Run(PassFile& drawing) : drawingReader_(drawing) {}
-
-  // Opens the drawing and its folder, and names the outputs after the drawing: kDone, or
-  // kMissingInput, kCannotReadInput, kOutOfMemory or kInputWouldBeOverwritten (a drawing with an
-  // output's extension).
+  // Opens the drawing and its folder, and names the outputs after the drawing; a drawing with an
+  // output's extension is kInputWouldBeOverwritten.
   Outcome open(const NativeName& typed);
-
-  // Claims every output, creating those that are absent, and checks each on its handle: kDone
-  // when each is a plain file of its own that is not the drawing, kInputWouldBeOverwritten when
-  // one is the drawing or a link to it, and otherwise the first failure.
+  // Claims every output, creating those that are absent: kDone when each is a plain file of its
+  // own that is not the drawing, kInputWouldBeOverwritten when one is the drawing or a link to it,
+  // and otherwise the first failure.
   Outcome claimOutputs();
-
   // Runs the four passes, each output written by its own and read back whole through its
   // handle, and stops at the first failure; then closes the outputs.
   Outcome convert();
@@ -55,8 +51,7 @@ class Run {
 // and known to be a plain file of its own, none of them the drawing.
 void runDialogue(NameInput& input, std::ostream& console);
 
-// The program itself: runDialogue on the standard input and output. Returns the exit status,
-// always 0.
+// The program itself: runDialogue on the standard input and output; returns 0.
 int runConversion();
 
 }  // namespace lines2svg

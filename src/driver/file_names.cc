@@ -13,12 +13,6 @@ namespace {
 
 constexpr std::size_t kExtensionLength = 3;
 
-template <typename Char>
-bool isSeparator(Char c, PathStyle style) {
-  if (c == Char('/')) return true;
-  return style == PathStyle::kWindows && (c == Char('\\') || c == Char(':'));
-}
-
 // The value of a character of a name: a byte 0 to 255, or a UTF-16 unit.
 template <typename Char>
 std::uint32_t unitOf(Char c) {
@@ -41,25 +35,16 @@ std::size_t characterStart(const std::basic_string<Char>& name, std::size_t end,
 }  // namespace
 
 template <typename Char>
-std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style) {
-  std::size_t length = name.size();
-  while (length > 0 && !isSeparator(name[length - 1], style)) --length;
-  return length;
-}
-
-template <typename Char>
-void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style) {
+void setExtension(std::basic_string<Char>& name, std::string_view extension) {
   bool utf8 = false;
   if constexpr (sizeof(Char) == 1) utf8 = isValidUtf8(name);
-  // Walks back over the last three characters of the file-name part.
   std::size_t start = name.size();
   std::size_t characters = 0;
-  while (characters < kExtensionLength && start > 0 && !isSeparator(name[start - 1], style)) {
+  for (; characters < kExtensionLength && start > 0; ++characters) {
     start = characterStart(name, start, utf8);
-    ++characters;
   }
   if (characters == kExtensionLength) name.erase(start);
-  for (char c : extension) name.push_back(static_cast<Char>(c));
+  name.append(extension.begin(), extension.end());
 }
 
 template <typename Char>
@@ -74,18 +59,16 @@ bool hasOutputExtension(std::basic_string_view<Char> name) {
   return tail == "dat" || tail == "trd" || tail == "svg";
 }
 
-OutputNames outputNames(const NativeName& drawing, PathStyle style) {
+OutputNames outputNames(const NativeName& drawing) {
   OutputNames names{drawing, drawing, drawing};
-  setExtension(names.vertices, "dat", style);
-  setExtension(names.shapes, "trd", style);
-  setExtension(names.svg, "svg", style);
+  setExtension(names.vertices, "dat");
+  setExtension(names.shapes, "trd");
+  setExtension(names.svg, "svg");
   return names;
 }
 
-template void setExtension(std::string&, std::string_view, PathStyle);
-template void setExtension(std::wstring&, std::string_view, PathStyle);
-template std::size_t folderPartLength(std::string_view, PathStyle);
-template std::size_t folderPartLength(std::wstring_view, PathStyle);
+template void setExtension(std::string&, std::string_view);
+template void setExtension(std::wstring&, std::string_view);
 template bool hasOutputExtension(std::string_view);
 template bool hasOutputExtension(std::wstring_view);
 

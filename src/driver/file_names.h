@@ -1,7 +1,6 @@
 #ifndef LINES2SVG_DRIVER_FILE_NAMES_H_
 #define LINES2SVG_DRIVER_FILE_NAMES_H_
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,26 +8,19 @@
 
 namespace lines2svg {
 
-// Gives a file name the three-character extension of one of the written files by overwriting the
-// last three characters of its file-name part; nothing is searched for, so "plan" becomes "pdat".
-// When the part after the last separator is shorter than three characters, the extension is
-// appended instead ("sub/ab" becomes "sub/abdat"), so that the file stays in the drawing's folder.
-// A character is a code point: a UTF-16 surrogate pair counts as one, and so do the bytes of a
-// UTF-8 sequence in a narrow name that is valid UTF-8. A narrow name that is not is counted in
-// bytes.
+// Gives the drawing's name in its folder the three-character extension of one of the written
+// files by overwriting its last three characters; nothing is searched for, so "plan" becomes
+// "pdat". A name shorter than that has the extension appended instead ("ab" becomes "abdat"). A
+// character is a code point: a UTF-16 surrogate pair counts as one, and so do the bytes of a UTF-8
+// sequence in a narrow name that is valid UTF-8. A narrow name that is not is counted in bytes.
 template <typename Char>
-void setExtension(std::basic_string<Char>& name, std::string_view extension, PathStyle style);
+void setExtension(std::basic_string<Char>& name, std::string_view extension);
 
 // True when the name's last three characters are "dat", "trd" or "svg" in any letter case: the
 // drawing would then be one of the written files. Letter case is ignored on every system, since
 // on a file system that ignores it (Windows, macOS) "plan.DAT" and "plan.dat" are one file.
 template <typename Char>
 bool hasOutputExtension(std::basic_string_view<Char> name);
-
-// The length of the typed name's folder part, its last separator included; 0 when the name has
-// none. What follows is the name of the drawing in that folder.
-template <typename Char>
-std::size_t folderPartLength(std::basic_string_view<Char> name, PathStyle style);
 
 // The names of the three files the program writes, in the drawing's folder.
 struct OutputNames {
@@ -38,7 +30,7 @@ struct OutputNames {
 };
 
 // Makes the three written files' names from the drawing's name in its folder.
-OutputNames outputNames(const NativeName& drawing, PathStyle style);
+OutputNames outputNames(const NativeName& drawing);
 
 }  // namespace lines2svg
 

@@ -10,11 +10,10 @@
 namespace lines2svg {
 
 // The stream buffer a pass reads one of the run's files through, or writes an output through. It
-// serves std::istream's and std::ostream's block calls (sgetn, sputn), which are all the passes
-// use, straight from and into the pass's own buffers, so that nothing in a file can end the
-// reading early; it keeps no buffer of its own, so `>>` or getline on it would read nothing. It
-// keeps the first failure of the file's calls, for the run to ask once the pass has ended; after
-// a failure it reads and writes nothing more.
+// serves the streams' block calls (sgetn, sputn), all the passes use, straight from and into the
+// pass's own buffers; it keeps no buffer of its own, so `>>` or getline on it would read nothing.
+// It keeps the first failure of the file's calls, for the run to ask once the pass has ended;
+// after a failure it reads and writes nothing more.
 class PassFile : public std::streambuf {
  public:
   PassFile() = default;
@@ -23,30 +22,22 @@ class PassFile : public std::streambuf {
 
   // Reads `file` from where it stands.
   void readFrom(HeldFile& file) { file_ = &file; }
-
-  // Reads `output` back from its start, and fails unless it yields exactly the bytes stored: a
-  // file the run wrote, which must not give a picture silently missing its shapes if another
-  // program cut it short.
+  // Reads `output` back from its start, and fails unless it yields exactly the bytes stored, so
+  // that a file another program cut short cannot give a picture silently missing its shapes.
   PassFile& readBack(Output& output);
-
-  // Writes `output`. Nothing in it changes until the first bytes come, after the pass has taken
-  // its memory; it is then emptied and written only if its name still leads to it and it has no
-  // other name, so that a file moved away, replaced or linked to since its claim keeps what it
-  // holds.
+  // Writes `output`, emptied when the first bytes come, after the pass has taken its memory, and
+  // only if its name still leads to it and it has no other name: a file moved away, replaced or
+  // linked to since its claim keeps what it holds.
   void writeTo(Output& output) {
     file_ = &output;
     output_ = &output;
   }
-
   // The bytes read so far.
   std::uint64_t bytesRead() const { return read_; }
-
   // The first failure so far, or kDone.
   Outcome failure() const { return failure_; }
-
-  // Ends the pass's use of the file, and tells how it went. A file read is read to its end, as
-  // the SVG writer leaves the rest after a number that fails to read; an output that the pass
-  // left empty is emptied all the same, and its name must still lead to it.
+  // Ends the pass's use of the file, and tells how it went. A file read is read to its end, which
+  // a pass may leave unread; an output left empty is emptied all the same, and must still be named.
   Outcome finish();
 
  protected:
@@ -61,7 +52,6 @@ class PassFile : public std::streambuf {
  private:
   // One read, counted against the size expected; 0 once the file has ended or failed.
   std::size_t readCounted(char* to, std::size_t size);
-
   // Readies the output for the pass's first bytes, once.
   Outcome prepareForWriting();
 

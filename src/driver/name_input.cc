@@ -45,42 +45,28 @@ bool NameCollector<Char>::offer(Char c) {
 
 template <typename Char>
 bool NameCollector<Char>::take(Char c) {
-  switch (state_) {
-    case State::kLeading:
-      if (isNameSeparator(c)) {
-        // Endless blank input names no file, as an endless name does not.
-        if (++leading_ > maxLength_) tooLong_ = true;
-        return true;
-      }
-      if (c == Char('"') && style_ == PathStyle::kWindows) {
-        state_ = State::kQuoted;
-        return true;
-      }
-      state_ = State::kWord;
-      keep(c);
+  if (state_ == State::kLeading) {
+    if (isNameSeparator(c)) {
+      // Endless blank input names no file, as an endless name does not.
+      if (++leading_ > maxLength_) tooLong_ = true;
       return true;
-    case State::kWord:
-      if (isNameSeparator(c)) {
-        state_ = State::kDone;
-        return false;
-      }
-      keep(c);
-      return true;
-    case State::kQuoted:
-      if (c == Char('"')) {
-        state_ = State::kDone;
-        return true;
-      }
-      if (c == Char('\n') || c == Char('\r')) {
-        state_ = State::kDone;
-        return false;
-      }
-      keep(c);
-      return true;
-    case State::kDone:
-      break;
+    }
+    const bool quoted = c == Char('"') && style_ == PathStyle::kWindows;
+    state_ = quoted ? State::kQuoted : State::kWord;
+    if (quoted) return true;
   }
-  return false;
+  // A word ends at a separator, and a quoted name at its closing quote, which is taken, or at the
+  // line's end.
+  const bool ends = state_ == State::kDone ||
+                    (state_ == State::kWord ? isNameSeparator(c)
+                                            : c == Char('"') || c == Char('\n') || c == Char('\r'));
+  if (!ends) {
+    keep(c);
+    return true;
+  }
+  const bool closingQuote = state_ == State::kQuoted && c == Char('"');
+  state_ = State::kDone;
+  return closingQuote;
 }
 
 template <typename Char>

@@ -13,21 +13,17 @@ namespace lines2svg {
 class NameInput {
  public:
   virtual ~NameInput() = default;
-
   // Reads the drawing's name. False when no usable name was typed: input ended first, or the
   // name holds a NUL character or is longer than any path the system accepts.
   virtual bool readName(NativeName* name) = 0;
-
   // Waits until one more character is typed, not counting the rest of the line that held the
   // name, so that a console window opened just for this run stays open. Input that has ended is
-  // not waited on, and no more than kMostSkippedInWait characters of the rest of the line are
-  // read.
+  // not waited on, nor is more of the line skipped than kMostSkippedInWait characters.
   virtual void waitForKey() = 0;
 };
 
-// How much of the rest of the line a wait skips at most: more than any name on any system (32,767
-// UTF-16 units, each at most four bytes when piped), so that input that never ends a line ends
-// the wait as a key would.
+// How much of the rest of the line a wait skips at most: more than any name on any system, so
+// that input that never ends a line ends the wait as a key would.
 inline constexpr std::size_t kMostSkippedInWait = std::size_t{1} << 17;
 
 // Gathers a typed name one character at a time, in bounded memory whatever is typed. Leading
@@ -43,11 +39,9 @@ class NameCollector {
   // Offers the next typed character. True if it was taken; false once the name has ended before
   // it, in which case the character is left for whoever reads next.
   bool offer(Char c);
-
   // True once no name can follow: the name holds a NUL or is longer than the limit, or more
   // separators than the limit came before any name. Nothing more need be read.
   bool hopeless() const { return tooLong_ || holdsNul_; }
-
   // The name gathered; false if there is none, or it holds a NUL or is longer than the limit.
   bool finish(std::basic_string<Char>* name);
 
@@ -60,6 +54,7 @@ class NameCollector {
   bool skipMark(Char c);
   // Takes the bytes held back as the start of a mark that did not come, as the name's.
   void takeHeldMark();
+  // Adds a character to the name, within the limit.
   void keep(Char c);
 
   PathStyle style_;
@@ -75,10 +70,9 @@ class NameCollector {
   bool markSettled_ = false;
 };
 
-// Reads a name from `source` into `collector` until the name ends or cannot be one, and then
-// finishes it into `name`; the character that ended the name is left in the source. A source of
-// characters has `bool peek(Char*)`, false once input has ended, and `void take()`, which uses up
-// the character peeked.
+// Reads a name from `source` into `collector` until the name ends or cannot be one, leaving the
+// character that ended it, and finishes it into `name`. A source of characters has
+// `bool peek(Char*)`, false once input has ended, and `void take()`, which uses it up.
 template <typename Char, typename Source>
 bool collectName(Source& source, NameCollector<Char>* collector, std::basic_string<Char>* name) {
   Char c{};
@@ -86,8 +80,7 @@ bool collectName(Source& source, NameCollector<Char>* collector, std::basic_stri
   return collector->finish(name);
 }
 
-// Skips the rest of the current line of `source` and then takes one more character: the wait of
-// NameInput::waitForKey.
+// NameInput::waitForKey on a source of characters: skips the rest of the line, then takes one more.
 template <typename Char, typename Source>
 void waitForKeyFrom(Source& source) {
   Char c{};
@@ -110,7 +103,6 @@ class PipedNameInput : public NameInput {
 
   bool readName(NativeName* name) override;
   void waitForKey() override { waitForKeyFrom<char>(*this); }
-
   // The next byte, left unread; false once the input has ended, for good: a terminal is not read
   // again after its end.
   bool peek(char* c) {
@@ -119,6 +111,7 @@ class PipedNameInput : public NameInput {
     *c = std::char_traits<char>::to_char_type(next);
     return !ended_;
   }
+  // Uses up the byte peeked.
   void take() { in_.sbumpc(); }
 
  private:

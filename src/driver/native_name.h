@@ -8,14 +8,9 @@ namespace lines2svg {
 // A file name as the system's file functions take it: UTF-16 on Windows, bytes elsewhere.
 using NativeName = std::filesystem::path::string_type;
 
-// The two ways of writing a path that typed names are read and split by.
-enum class PathStyle {
-  // Only '/' separates folders, and a typed name is one whitespace-separated word.
-  kPosix,
-  // '\', '/' and a drive's ':' separate folders, and a typed name in double quotes may hold
-  // spaces.
-  kWindows,
-};
+// How a typed name is read: as one whitespace-separated word, and on Windows also as a path in
+// double quotes, which may hold spaces.
+enum class PathStyle { kPosix, kWindows };
 
 }  // namespace lines2svg
 

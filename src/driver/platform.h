@@ -1,10 +1,10 @@
 #ifndef LINES2SVG_DRIVER_PLATFORM_H_
 #define LINES2SVG_DRIVER_PLATFORM_H_
 
-// All that a run asks of the system: the drawing's folder and the files in it, the standard input,
-// and the style of the host's paths. platform_posix.cc and platform_windows.cc implement it;
-// nothing else in the program knows which system it runs on. Every call that can fail returns its
-// Outcome, a lack of memory in the system as kOutOfMemory; nothing here throws but an allocation.
+// All that a run asks of the system: the drawing's folder and the files in it, and the standard
+// input. platform_posix.cc and platform_windows.cc implement it; nothing else in the program knows
+// which system it runs on. Every call that can fail returns its Outcome, a lack of memory in the
+// system as kOutOfMemory; nothing here throws but an allocation.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +14,6 @@
 #include "driver/outcome.h"
 
 namespace lines2svg {
-
-// The path style of the system the program runs on.
-PathStyle hostPathStyle();
 
 // What makes a file the same under any of its names: the device and file number (on Windows, the
 // volume serial number and the file index).
@@ -39,8 +36,7 @@ struct FileFacts {
 };
 
 // A file the run holds open, from when its folder opened it to the end of the run. Its calls fail
-// with the outcome the folder gave it: kCannotReadInput for the drawing, kCannotWriteOutput for an
-// output. Once closed, it is closed for good.
+// with kCannotReadInput for the drawing, kCannotWriteOutput for an output.
 class HeldFile {
  public:
   HeldFile() = default;
@@ -76,11 +72,10 @@ class HeldFile {
 class Folder;
 
 // One of the files a run writes, claimed under its own name in the drawing's folder. A file the
-// run created is removed again when it goes, if its name still leads to it, unless the run has
-// kept it by starting to write it: a run refused before its passes leaves nothing behind.
+// run created and never kept is removed again when it goes, if its name still leads to it: a run
+// refused before its passes leaves nothing behind.
 class Output : public HeldFile {
  public:
-  Output() = default;
   ~Output();
 
   // kDone while its name in the folder, a link not followed, leads to this very file: nobody has
@@ -105,8 +100,7 @@ class Output : public HeldFile {
 };
 
 // The folder the drawing lies in, held open for the whole run. Every file of the run is reached
-// through it, so that renaming the folder, or putting another in its place, cannot send the
-// outputs elsewhere.
+// through it, so that renaming the folder or putting another in its place sends no output astray.
 class Folder {
  public:
   Folder() = default;
@@ -115,42 +109,53 @@ class Folder {
   ~Folder();
 
   // Opens the folder that the typed name's folder part names (the current folder when it has
-  // none), then the drawing in it by the typed name's last part, links followed, and tells the
-  // drawing's facts. On Windows other programs may read the drawing but not write it meanwhile;
-  // elsewhere nothing stops them, and the run checks the drawing once it has read it. `name` is
-  // the drawing's name in the folder, which the outputs are named after: on Windows its long name,
-  // so that PLANOV~1.TXT gives planovani.txt; elsewhere the last part as typed. Returns kDone,
-  // kMissingInput (nothing readable of that name, a folder, or on Windows a name that may lead
-  // anywhere but to a file on a disk, which is never opened), kCannotReadInput or kOutOfMemory.
+  // none), then the drawing in it by the last part, links followed, and tells its facts. On
+  // Windows other programs may read the drawing but not write it meanwhile; elsewhere the run
+  // checks the drawing once it has read it. `name` is the drawing's name in the folder, which the
+  // outputs are named after: on Windows its long name (PLANOV~1.TXT gives planovani.txt), elsewhere
+  // the last part as typed. kMissingInput means nothing readable of that name, a folder, or on
+  // Windows a name that may lead anywhere but to a file on a disk, which is never opened.
   Outcome openDrawing(const NativeName& typed, HeldFile* drawing, NativeName* name,
                       FileFacts* facts);
 
-  // Claims the output `name` in the folder: opens it for reading and writing, never through a
-  // link and never waiting on a FIFO or device, or creates it when it is absent, and tells its
-  // facts. An existing file is opened as it is, not emptied. On Windows other programs may read it
-  // but neither write, move nor delete it while it is held. Returns kDone when it is a plain file
-  // of its own, kCannotWriteOutput when it is not or cannot be opened (no permission, held by
-  // another program, or on Windows a short name of another file), or kOutOfMemory.
+  // Claims the output `name` in the folder: opens it for reading and writing as it is, never
+  // through a link and never waiting on a FIFO or device, or creates it when it is absent, and
+  // tells its facts. On Windows other programs may read it but neither write, move nor delete it
+  // while it is held. kCannotWriteOutput when it is no plain file of its own or cannot be opened
+  // (no permission, held by another program, or on Windows a short name of another file).
   Outcome claim(const NativeName& name, Output* output, FileFacts* facts) const;
 
   // Tells in `reaches` whether `name` in the folder, links followed, leads to the file
   // `identity`: an output refused may still be a way to the drawing.
   Outcome reachesFollowingLinks(const NativeName& name, const FileIdentity& identity,
-                                bool* reaches) const;
+                                bool* reaches) const {
+    return leadsTo(name, identity, true, reaches);
+  }
 
  private:
   friend class Output;
 
+  // Tells in `leads` whether `name` in the folder, a link followed or not, is the file `identity`.
+  // No access to its data is asked for, so that a file another program holds can be looked at.
+  Outcome leadsTo(const NativeName& name, const FileIdentity& identity, bool followLinks,
+                  bool* leads) const;
+
   std::intptr_t handle_ = -1;
 };
 
-// The standard input the drawing's name is read from: on Windows a console is read as Unicode,
-// whatever its code page; anything else, everywhere, as a PipedNameInput.
+inline Outcome Output::isStillNamed() const {
+  FileFacts held;
+  bool named = false;
+  Outcome outcome = facts(&held);
+  if (outcome == Outcome::kDone) outcome = folder_->leadsTo(name_, held.identity, false, &named);
+  return outcome == Outcome::kDone && !named ? failure_ : outcome;
+}
+
+// The standard input: on Windows a console, read as Unicode; anything else as a PipedNameInput.
 NameInput& standardNameInput();
 
-// Makes a failed write an error the program reports rather than a signal that ends it: a
-// console reader that has gone is ignored, and a write cut short by a file-size limit is
-// reported like a full disk.
+// Makes a failed write an error the program reports rather than a signal that ends it: a console
+// reader that has gone is ignored, and a file-size limit is reported like a full disk.
 void reportFailedWritesAsErrors();
 
 }  // namespace lines2svg

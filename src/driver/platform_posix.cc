@@ -9,7 +9,6 @@
 #include <csignal>
 #include <iostream>
 
-#include "driver/file_names.h"
 #include "driver/platform.h"
 
 namespace lines2svg {
@@ -74,20 +73,7 @@ int openIn(std::intptr_t folder, const NativeName& name, int flags) {
   return ::openat(descriptorOf(folder), name.c_str(), flags | O_CLOEXEC, 0666);
 }
 
-// kDone when `name` in `folder`, a link followed as `flags` say, is the file `identity`;
-// `failure` when it is not or cannot be looked up.
-Outcome leadsTo(std::intptr_t folder, const NativeName& name, int flags,
-                const FileIdentity& identity, Outcome failure) {
-  struct stat status;
-  const Outcome found =
-      outcomeOf(fstatat(descriptorOf(folder), name.c_str(), &status, flags), failure);
-  if (found != Outcome::kDone) return found;
-  return identityOf(status) == identity ? Outcome::kDone : failure;
-}
-
 }  // namespace
-
-PathStyle hostPathStyle() { return PathStyle::kPosix; }
 
 Outcome HeldFile::facts(FileFacts* facts) const {
   struct stat status;
@@ -138,20 +124,13 @@ Output::~Output() {
   }
 }
 
-Outcome Output::isStillNamed() const {
-  FileFacts held;
-  const Outcome outcome = facts(&held);
-  if (outcome != Outcome::kDone) return outcome;
-  return leadsTo(folder_->handle_, name_, AT_SYMLINK_NOFOLLOW, held.identity, failure_);
-}
-
 Folder::~Folder() {
   if (handle_ >= 0) ::close(descriptorOf(handle_));
 }
 
 Outcome Folder::openDrawing(const NativeName& typed, HeldFile* drawing, NativeName* name,
                             FileFacts* facts) {
-  const std::size_t split = folderPartLength<char>(typed, PathStyle::kPosix);
+  const std::size_t split = typed.rfind('/') + 1;
   *name = typed.substr(split);
   // "plan.txt" lies in the current folder, "/plan.txt" in the root.
   const NativeName folderName = split == 0 ? NativeName(".") : typed.substr(0, split);
@@ -188,11 +167,13 @@ Outcome Folder::claim(const NativeName& name, Output* output, FileFacts* facts) 
   return outcome == Outcome::kDone && !facts->plainFile ? Outcome::kCannotWriteOutput : outcome;
 }
 
-Outcome Folder::reachesFollowingLinks(const NativeName& name, const FileIdentity& identity,
-                                      bool* reaches) const {
-  const Outcome outcome = leadsTo(handle_, name, 0, identity, Outcome::kMissingInput);
-  *reaches = outcome == Outcome::kDone;
-  return outcome == Outcome::kOutOfMemory ? outcome : Outcome::kDone;
+Outcome Folder::leadsTo(const NativeName& name, const FileIdentity& identity, bool followLinks,
+                        bool* leads) const {
+  struct stat status;
+  const int flags = followLinks ? 0 : AT_SYMLINK_NOFOLLOW;
+  const int result = fstatat(descriptorOf(handle_), name.c_str(), &status, flags);
+  *leads = result == 0 && identityOf(status) == identity;
+  return outcomeOf(result, Outcome::kDone);
 }
 
 NameInput& standardNameInput() {

@@ -25,11 +25,8 @@ namespace {
 // a Windows code page takes at most four bytes for a unit.
 constexpr std::size_t kMostNameLength = 32767;
 constexpr std::size_t kMostNameBytes = 4 * kMostNameLength;
-
-// A read or a write asks the system for at most this many bytes at once, below the limit of a
-// DWORD count.
+// A read asks the system for at most this many bytes at once, below the limit of a DWORD count.
 constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
-
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
 constexpr wchar_t kEndOfInput = 0x1A;  // Ctrl-Z, typed at a console to end input.
@@ -46,7 +43,6 @@ Outcome outcomeOf(DWORD error, Outcome failure) {
   return noMemory ? Outcome::kOutOfMemory : failure;
 }
 
-// The outcome of a call that returned `result`.
 Outcome outcomeOfCall(BOOL result, Outcome failure) {
   return result ? Outcome::kDone : outcomeOf(GetLastError(), failure);
 }
@@ -91,12 +87,17 @@ Outcome factsOf(HANDLE file, Outcome failure, FileFacts* facts) {
   return Outcome::kDone;
 }
 
+// A name as ntdll takes it; it must be at most kMostNameLength units long.
+UNICODE_STRING unicodeOf(const std::wstring& name) {
+  const auto bytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  return {bytes, bytes, const_cast<wchar_t*>(name.c_str())};
+}
+
 // A file in the drawing's folder, opened by its name relative to the folder's handle
 // (openInFolder), so that it is looked up in that folder whatever has been renamed since.
 struct InFolder {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  // The NT status of a failed open, and the Windows error it stands for.
-  NTSTATUS status = 0;
+  // The Windows error of a failed open; ERROR_DIRECTORY when the name is a folder's.
   DWORD error = ERROR_SUCCESS;
   bool created = false;
 };
@@ -109,19 +110,16 @@ InFolder openInFolder(std::intptr_t folder, const std::wstring& name, ACCESS_MAS
     opened.error = ERROR_FILE_NOT_FOUND;
     return opened;
   }
-  UNICODE_STRING object;
-  object.Buffer = const_cast<wchar_t*>(name.c_str());
-  object.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-  object.MaximumLength = object.Length;
+  UNICODE_STRING object = unicodeOf(name);
   OBJECT_ATTRIBUTES attributes;
   InitializeObjectAttributes(&attributes, &object, OBJ_CASE_INSENSITIVE, handleOf(folder), nullptr);
   IO_STATUS_BLOCK io{};
   HANDLE handle = nullptr;
-  opened.status =
+  const NTSTATUS status =
       NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
                    share, disposition, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-  if (opened.status < 0) {
-    opened.error = RtlNtStatusToDosError(opened.status);
+  if (status < 0) {
+    opened.error = status == kFileIsAFolder ? ERROR_DIRECTORY : RtlNtStatusToDosError(status);
     return opened;
   }
   opened.handle = handle;
@@ -129,14 +127,15 @@ InFolder openInFolder(std::intptr_t folder, const std::wstring& name, ACCESS_MAS
   return opened;
 }
 
-// Tells in `leads` whether `name` in `folder` opens as the file `identity`; `own` opens a link
-// itself, and with `remove` that file is then deleted. No access to the data is asked for, so a
-// file another program holds, or the run itself, can still be looked at.
-Outcome leadsTo(std::intptr_t folder, const std::wstring& name, bool own,
+// Tells in `leads` whether `name` in `folder` opens as the file `identity`, a link followed or
+// not; with `remove` that file is then deleted. No access to the data is asked for, so a file
+// another program holds, or the run itself, can still be looked at.
+Outcome leadsTo(std::intptr_t folder, const std::wstring& name, bool followLinks,
                 const FileIdentity& identity, bool* leads, bool remove = false) {
   *leads = false;
-  const InFolder found = openInFolder(folder, name, FILE_READ_ATTRIBUTES | (remove ? DELETE : 0),
-                                      kShareAll, FILE_OPEN, own ? FILE_OPEN_REPARSE_POINT : 0);
+  const InFolder found =
+      openInFolder(folder, name, FILE_READ_ATTRIBUTES | (remove ? DELETE : 0), kShareAll, FILE_OPEN,
+                   followLinks ? 0 : FILE_OPEN_REPARSE_POINT);
   if (found.handle == INVALID_HANDLE_VALUE) return outcomeOf(found.error, Outcome::kDone);
   FileFacts facts;
   const Outcome outcome = factsOf(found.handle, Outcome::kDone, &facts);
@@ -167,10 +166,7 @@ std::wstring entryName(std::intptr_t folder, const std::wstring& name) {
   const HANDLE listing = ReOpenFile(handleOf(folder), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
                                     FILE_FLAG_BACKUP_SEMANTICS);
   if (listing == INVALID_HANDLE_VALUE) return {};
-  UNICODE_STRING pattern;
-  pattern.Buffer = const_cast<wchar_t*>(name.c_str());
-  pattern.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-  pattern.MaximumLength = pattern.Length;
+  UNICODE_STRING pattern = unicodeOf(name);
   union {
     FILE_BOTH_DIR_INFORMATION entry;
     char bytes[sizeof(FILE_BOTH_DIR_INFORMATION) + kMostPartLength * sizeof(wchar_t)];
@@ -290,8 +286,6 @@ class Utf16Units {
 
 }  // namespace
 
-PathStyle hostPathStyle() { return PathStyle::kWindows; }
-
 Outcome HeldFile::facts(FileFacts* facts) const {
   return factsOf(handleOf(handle_), failure_, facts);
 }
@@ -351,16 +345,7 @@ Output::~Output() {
   if (!discardable_ || facts(&held) != Outcome::kDone) return;
   close();
   bool removed = false;
-  leadsTo(folder_->handle_, name_, true, held.identity, &removed, true);
-}
-
-Outcome Output::isStillNamed() const {
-  FileFacts held;
-  bool named = false;
-  Outcome outcome = facts(&held);
-  if (outcome == Outcome::kDone)
-    outcome = leadsTo(folder_->handle_, name_, true, held.identity, &named);
-  return outcome == Outcome::kDone && !named ? failure_ : outcome;
+  lines2svg::leadsTo(folder_->handle_, name_, false, held.identity, &removed, true);
 }
 
 Folder::~Folder() {
@@ -394,9 +379,7 @@ Outcome Folder::openDrawing(const NativeName& typed, HeldFile* drawing, NativeNa
   // half saved, is refused rather than converted in part.
   const InFolder file = openInFolder(handle_, part, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN,
                                      FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY);
-  if (file.handle == INVALID_HANDLE_VALUE) {
-    return file.status == kFileIsAFolder ? Outcome::kMissingInput : drawingOutcome(file.error);
-  }
+  if (file.handle == INVALID_HANDLE_VALUE) return drawingOutcome(file.error);
   drawing->handle_ = heldAs(file.handle);
   drawing->failure_ = Outcome::kCannotReadInput;
   if (GetFileType(file.handle) != FILE_TYPE_DISK) return Outcome::kMissingInput;
@@ -448,9 +431,9 @@ Outcome Folder::claim(const NativeName& name, Output* output, FileFacts* facts) 
   return facts->plainFile && ownName ? Outcome::kDone : Outcome::kCannotWriteOutput;
 }
 
-Outcome Folder::reachesFollowingLinks(const NativeName& name, const FileIdentity& identity,
-                                      bool* reaches) const {
-  return leadsTo(handle_, name, false, identity, reaches);
+Outcome Folder::leadsTo(const NativeName& name, const FileIdentity& identity, bool followLinks,
+                        bool* leads) const {
+  return lines2svg::leadsTo(handle_, name, followLinks, identity, leads);
 }
 
 bool decodeBytes(const std::string& bytes, unsigned codePage, std::wstring* text) {

@@ -12,11 +12,9 @@ wchar_t upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(
 
 // True when `part` is `word` in any letter case.
 bool sameLetters(std::wstring_view part, std::wstring_view word) {
-  if (part.size() != word.size()) return false;
-  for (std::size_t i = 0; i < part.size(); ++i) {
-    if (upper(part[i]) != word[i]) return false;
-  }
-  return true;
+  return part.size() == word.size() &&
+         std::equal(part.begin(), part.end(), word.begin(),
+                    [](wchar_t a, wchar_t b) { return upper(a) == b; });
 }
 
 // True when one part of a path names a DOS device: CON, PRN, AUX, NUL, COM0 to COM9 and LPT0 to
@@ -29,13 +27,9 @@ bool isDevicePart(std::wstring_view part) {
   for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
     if (sameLetters(part, device)) return true;
   }
-  if (part.size() != 4 ||
-      !(sameLetters(part.substr(0, 3), L"COM") || sameLetters(part.substr(0, 3), L"LPT"))) {
-    return false;
-  }
-  const wchar_t digit = part[3];
-  return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
-         digit == L'\u00B3';
+  const std::wstring_view digits = L"0123456789\u00B9\u00B2\u00B3";
+  return part.size() == 4 && digits.find(part[3]) != digits.npos &&
+         (sameLetters(part.substr(0, 3), L"COM") || sameLetters(part.substr(0, 3), L"LPT"));
 }
 
 // True when `path` starts with `prefix`, letter case ignored; `prefix` is in capitals.
@@ -47,15 +41,8 @@ bool startsWith(std::wstring_view path, std::wstring_view prefix) {
 constexpr std::size_t kVolumeNameLength = 44;
 
 bool isVolumeName(std::wstring_view name) {
-  if (name.size() != kVolumeNameLength || !startsWith(name, L"VOLUME{") || name.back() != L'}') {
-    return false;
-  }
-  for (wchar_t c : name.substr(7, 36)) {
-    if (!((c >= L'0' && c <= L'9') || (upper(c) >= L'A' && upper(c) <= L'F') || c == L'-')) {
-      return false;
-    }
-  }
-  return true;
+  return name.size() == kVolumeNameLength && startsWith(name, L"VOLUME{") && name.back() == L'}' &&
+         name.substr(7, 36).find_first_not_of(L"0123456789abcdefABCDEF-") == name.npos;
 }
 
 // True when `part` may be the name of a file or a folder: not empty, no . or .., no device, and

@@ -2,10 +2,8 @@
 #define LINES2SVG_DRIVER_WINDOWS_TEXT_H_
 
 // The pieces of the Windows platform that its tests reach: how piped bytes become a name, which
-// paths may be opened and which reparse points are links, and how the console's line ends are
-// read.
-// platform_windows.cc implements the decoding; the rest needs no Windows and is built and tested
-// everywhere, so this header keeps free of <windows.h>.
+// paths may be opened, which reparse points are links, and how the console's line ends are read.
+// platform_windows.cc implements the decoding; the rest is built and tested everywhere.
 
 #include <cstdint>
 #include <string>
@@ -33,12 +31,11 @@ std::wstring decodePipedName(const std::string& bytes, const CodePages& codePage
 
 // Decides where a full path, as GetFullPathNameW makes it, may lead. True for a file in a folder
 // on a disk: a drive path (C:\...), a share other than the pipe and mailslot namespaces
-// (\\server\share\...), their \\?\ and \\.\ forms, or a volume GUID path (\\?\Volume{...}\...),
-// with a last part after its root, and every part a name a file may have: no device such as CON or
-// COM1, with an extension or without, no . or .., no character Windows reserves. The path is then
-// split into `folder`, in the \\?\ form that the system takes as it stands, with its last
-// separator, and `name`, its last part. Anything else may lead to a device, which is never opened:
-// a bare volume (\\.\C:), GLOBALROOT, a pipe or a mailslot.
+// (\\server\share\...), their \\?\ and \\.\ forms, or a volume GUID path, with a last part after
+// the root and every part a name a file may have: no device such as CON or COM1 (with an
+// extension too), no . or .., no character Windows reserves. It is then split into `folder`, in
+// the \\?\ form the system takes as it stands, and `name`, its last part. Anything else may lead
+// to a device, which is never opened: a bare volume (\\.\C:), GLOBALROOT, a pipe or a mailslot.
 bool splitFullPath(std::wstring_view full, std::wstring* folder, std::wstring* name);
 
 // True when a reparse point's tag makes it a link to another name (a name surrogate: a symbolic
