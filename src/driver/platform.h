@@ -46,7 +46,8 @@ class HeldFile {
 
   // What the system tells of the file.
   Outcome facts(FileFacts* facts) const;
-  // Reads at most `size` bytes into `to`; `got` is 0 at the end of the file.
+  // Reads at most `size` bytes into `to` as the file holds them, a Windows line end's CR too (the
+  // readers take it for a separator); `got` is 0 at the end of the file.
   Outcome read(char* to, std::size_t size, std::size_t* got);
   // Writes all of `bytes` as text in the platform's form: on Windows each line end as CR LF.
   Outcome write(const char* bytes, std::size_t size);
@@ -63,6 +64,10 @@ class HeldFile {
  private:
   friend class Folder;
   friend class Output;
+
+  // A read or a write asks the system for at most this many bytes at once, below the limit of
+  // one call on either system.
+  static constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
 
   std::intptr_t handle_ = -1;
   Outcome failure_ = Outcome::kCannotReadInput;

@@ -22,10 +22,6 @@ constexpr std::size_t kMostNameBytes = PATH_MAX - 1;
 constexpr std::size_t kMostNameBytes = 4095;
 #endif
 
-// A read or a write asks the system for at most this many bytes at once, below Linux's limit
-// for one call.
-constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
-
 // A folder is held only to reach the files in it: a folder the user may pass through but not
 // list still serves.
 #if defined(O_PATH)

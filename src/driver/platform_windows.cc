@@ -25,8 +25,6 @@ namespace {
 // a Windows code page takes at most four bytes for a unit.
 constexpr std::size_t kMostNameLength = 32767;
 constexpr std::size_t kMostNameBytes = 4 * kMostNameLength;
-// A read asks the system for at most this many bytes at once, below the limit of a DWORD count.
-constexpr std::size_t kMostBytesPerCall = std::size_t{1} << 30;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
 constexpr wchar_t kEndOfInput = 0x1A;  // Ctrl-Z, typed at a console to end input.

@@ -11,11 +11,11 @@ bool BlockReader::nextBlock() {
   if (!started_) {
     started_ = true;
     inBlock_ = tokens_.next(&token);
-    exhausted_ = !inBlock_;
+    noTokenLeft_ = !inBlock_;
     return inBlock_;
   }
   countRestOfBlock();
-  if (exhausted_) return false;
+  if (noTokenLeft_) return false;
   inBlock_ = true;
   return true;
 }
@@ -29,14 +29,14 @@ std::size_t BlockReader::countRestOfBlock() {
   bool marker = false;
   const std::size_t count = tokens_.countTokensBefore('x', &marker);
   inBlock_ = false;
-  exhausted_ = !marker;
+  noTokenLeft_ = !marker;
   return count;
 }
 
 bool BlockReader::nextToken(std::string_view* token) {
   if (!inBlock_) return false;
   if (!tokens_.next(token)) {
-    exhausted_ = true;
+    noTokenLeft_ = true;
     inBlock_ = false;
     return false;
   }
@@ -94,8 +94,10 @@ NumberRead readNextNumber(BlockReader& blocks, Value* value) {
   return readShortCoordinate(blocks, value) ? NumberRead::kRead : readAnyCoordinate(blocks, value);
 }
 
+}  // namespace
+
 template <typename Value>
-VertexRead readVertex(BlockReader& blocks, Value* first, Value* second) {
+VertexRead nextVertex(BlockReader& blocks, Value* first, Value* second) {
   const NumberRead firstRead = readNextNumber(blocks, first);
   if (firstRead == NumberRead::kNone) return VertexRead::kEnd;
   const NumberRead secondRead = readNextNumber(blocks, second);
@@ -105,14 +107,7 @@ VertexRead readVertex(BlockReader& blocks, Value* first, Value* second) {
              : VertexRead::kUnreadable;
 }
 
-}  // namespace
-
-VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second) {
-  return readVertex(blocks, first, second);
-}
-
-VertexRead nextVertex(BlockReader& blocks, Coordinate* first, Coordinate* second) {
-  return readVertex(blocks, first, second);
-}
+template VertexRead nextVertex(BlockReader&, std::int32_t*, std::int32_t*);
+template VertexRead nextVertex(BlockReader&, Coordinate*, Coordinate*);
 
 }  // namespace lines2svg

@@ -82,7 +82,7 @@ class BlockReader {
   // True while the current block has tokens left: until its closing "x" or the file's end.
   bool inBlock_ = false;
   // True once the file has no token left.
-  bool exhausted_ = false;
+  bool noTokenLeft_ = false;
 };
 
 // What reading one vertex from a block found.
@@ -105,12 +105,11 @@ struct Coordinate {
   double value = 0;
 };
 
-// Takes the block's next two tokens as a vertex and reads them as readNumber does, in hundredths
-// where they can be.
-VertexRead nextVertex(BlockReader& blocks, Coordinate* first, Coordinate* second);
-
-// nextVertex for coordinates truncated toward zero to 32 bits, as truncateToInt32 gives them.
-VertexRead nextVertex(BlockReader& blocks, std::int32_t* first, std::int32_t* second);
+// Takes the block's next two tokens as a vertex and reads them as readNumber does: as Coordinates,
+// in hundredths where they can be, or as std::int32_t, truncated toward zero to 32 bits as
+// truncateToInt32 gives them.
+template <typename Value>
+VertexRead nextVertex(BlockReader& blocks, Value* first, Value* second);
 
 }  // namespace lines2svg
 

@@ -43,7 +43,7 @@ bool TokenReader::refill() {
   return true;
 }
 
-void TokenReader::classify() {
+void TokenReader::markSeparators() {
   classified_ = true;
   const char* data = buffer_.get();
   const std::size_t whole = end_ / 64;
@@ -64,7 +64,7 @@ std::size_t TokenReader::scanFor(std::size_t from, bool tokenByte) {
   // Past a few searches, the bitmap pays for itself.
   constexpr std::size_t kScansBeforeClassifying = 64;
   if (++scans_ > kScansBeforeClassifying) {
-    classify();
+    markSeparators();
     return findBit(from, tokenByte ? ~std::uint64_t{0} : 0);
   }
   const char* const data = buffer_.get();

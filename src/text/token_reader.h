@@ -199,17 +199,18 @@ class TokenReader {
   }
 
   // Builds the separator bitmap of the fill and finds its last separator.
-  void classify();
+  void markSeparators();
 
   // Classifies the fill if that has not been done: the bitmap is built only for a fill that is
   // searched by it. The vertex lines most passes read need none.
   void ensureClassified() {
-    if (!classified_) classify();
+    if (!classified_) markSeparators();
   }
 
   // findBit in a fill not yet classified, byte by byte, for the few short searches such a fill
   // mostly meets; past a number of them in one fill, the fill is classified and the bitmap
-  // searched. The readers of tokens that run across fills classify each fill first.
+  // searched. A token that runs across fills is searched for in the fill it reaches first byte by
+  // byte, and in every fill after that through the bitmap.
   std::size_t scanFor(std::size_t from, bool tokenByte);
 
   // True when buffer_[i] is a separator; i must be below end_ and the fill classified.
@@ -224,7 +225,8 @@ class TokenReader {
   // Reads and drops what is left of a partial token, which its reader did not take.
   void skipRestOfToken();
 
-  // Refills the buffer from the stream and classifies it; false when the stream gave nothing more.
+  // Refills the buffer from the stream, its bitmap not yet built; false when the stream gave
+  // nothing more.
   bool refill();
 
   std::istream& in_;
