@@ -15,6 +15,7 @@ std::size_t PassFile::readCounted(char* to, std::size_t size) {
   if (ended_ || failure_ != Outcome::kDone) return 0;
   std::size_t got = 0;
   failure_ = readSome(to, size, &got);
+  if (failure_ != Outcome::kDone) return 0;
   read_ += got;
   // A written file that ends early, even by a read that wrongly gives nothing, or yields more
   // than was written, is not the file written.

@@ -124,16 +124,17 @@ TEST(PassFile, WritesOnlyAPlainFileItsNameStillLeadsTo) {
 }
 
 // A written file's reads, altered as another program or a faulty share could alter them: cut
-// short at `cutAt` (a file truncated while it is read, or a read that wrongly gives nothing), or
-// followed by `extra` bytes (a file that grew).
+// short at `cutAt` (a file truncated while it is read, or a read that wrongly gives nothing, or
+// a read that fails there with `failure`), or followed by `extra` bytes (a file that grew).
 class AlteredReads : public PassFile {
  public:
-  AlteredReads(std::size_t cutAt, std::string extra) : cutAt_(cutAt), extra_(std::move(extra)) {}
+  AlteredReads(std::size_t cutAt, std::string extra, Outcome failure)
+      : cutAt_(cutAt), extra_(std::move(extra)), failure_(failure) {}
 
  protected:
   Outcome readSome(char* to, std::size_t size, std::size_t* got) override {
     *got = 0;
-    if (offset_ >= cutAt_) return Outcome::kDone;
+    if (offset_ >= cutAt_) return failure_;
     const Outcome outcome = PassFile::readSome(to, std::min(size, cutAt_ - offset_), got);
     if (*got == 0 && !extra_.empty()) {
       *got = extra_.copy(to, std::min(size, extra_.size()));
@@ -146,6 +147,7 @@ class AlteredReads : public PassFile {
  private:
   std::size_t cutAt_;
   std::string extra_;
+  Outcome failure_;
   std::size_t offset_ = 0;
 };
 
@@ -165,17 +167,20 @@ TEST(PassFile, ReadsBackExactlyTheBytesWritten) {
     std::size_t cutAt;
     const char* extra;
     bool readByPass;  // false: the pass stops at once, and the rest is read when it ends
+    Outcome failure;  // of the read at the cut
     Outcome outcome;
   } cases[] = {
-      {"whole", std::string::npos, "", true, Outcome::kDone},
-      {"whole, read at the end", std::string::npos, "", false, Outcome::kDone},
-      {"cut short", 5, "", true, Outcome::kCannotWriteOutput},
-      {"nothing at the first read", 0, "", true, Outcome::kCannotWriteOutput},
-      {"cut short, read at the end", 5, "", false, Outcome::kCannotWriteOutput},
-      {"grown", std::string::npos, "5 6\n", true, Outcome::kCannotWriteOutput},
+      {"whole", std::string::npos, "", true, Outcome::kDone, Outcome::kDone},
+      {"whole, read at the end", std::string::npos, "", false, Outcome::kDone, Outcome::kDone},
+      {"cut short", 5, "", true, Outcome::kDone, Outcome::kCannotWriteOutput},
+      {"nothing at the first read", 0, "", true, Outcome::kDone, Outcome::kCannotWriteOutput},
+      {"cut short, read at the end", 5, "", false, Outcome::kDone, Outcome::kCannotWriteOutput},
+      {"grown", std::string::npos, "5 6\n", true, Outcome::kDone, Outcome::kCannotWriteOutput},
+      // The failure of the read itself is told, not the shortfall it leaves.
+      {"no memory for a read", 5, "", true, Outcome::kOutOfMemory, Outcome::kOutOfMemory},
   };
   for (const auto& c : cases) {
-    AlteredReads back(c.cutAt, c.extra);
+    AlteredReads back(c.cutAt, c.extra, c.failure);
     ASSERT_EQ(back.readBack(out).failure(), Outcome::kDone) << c.label;
     char piece[3];
     while (c.readByPass && back.sgetn(piece, sizeof piece) > 0) {
