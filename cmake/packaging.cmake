@@ -1,12 +1,15 @@
 # Install rules and release packages, all versioned from project() and dated from the release's
 # section of CHANGELOG.md:
-#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.md, LICENSE.txt (CR LF),
-#            NAVOD.txt (the Czech guide), docs/district.png and examples/ at its root; and lines2svg.wxs, the installer's
-#            source, which scripts/package.sh turns into lines2svg-<version>-win64.msi.
-#   Linux:   lines2svg_<version>_amd64.deb and a .tar.gz, with bin/lines2svg, the manual page
-#            under share/man/man1/, and the README with its picture, the Czech guide navod.txt,
-#            the example, the licence as a Debian copyright file and the changelog under
-#            share/doc/lines2svg/.
+#   Windows: lines2svg-<version>-win64.zip, with lines2svg.exe, README.txt, LICENSE.txt and
+#            NAVOD.txt (the Czech guide), all text for Notepad, docs/district.png and examples/ at
+#            its root; and lines2svg.wxs, the installer's source, which scripts/package.sh turns
+#            into lines2svg-<version>-win64.msi holding the same files.
+#   Linux:   `cmake --install` and the .tar.gz put bin/lines2svg, the manual page under
+#            share/man/man1/, and under share/doc/lines2svg/ the README with its picture, the
+#            Czech guide navod.txt, the example and the licence. lines2svg_<version>_amd64.deb
+#            holds the same but for the licence, and Debian's own files: the licence as a Debian
+#            copyright file, the changelog in Debian's format and a lintian override, which are
+#            the "debian" component, installed only into the Debian package.
 # Run cpack in the build folder; scripts/package.sh builds and packages both.
 
 set(LINES2SVG_MAINTAINER "lines2svg developers <lines2svg@invalid>"
@@ -29,8 +32,8 @@ set(release_day ${CMAKE_MATCH_3})
 configure_file(docs/lines2svg.1.in ${CMAKE_BINARY_DIR}/lines2svg.1 @ONLY)
 
 if(WIN32)
-  # Notepad before Windows 10 shows LF-only text as one line: the licence, and the README for the
-  # installer, go to Windows as .txt files with CR LF.
+  # Notepad before Windows 10 shows LF-only text as one line: the licence and the README go to
+  # Windows as .txt files with CR LF.
   foreach(source LICENSE README.md)
     file(READ ${PROJECT_SOURCE_DIR}/${source} content)
     string(REPLACE "\n" "\r\n" content "${content}")
@@ -43,8 +46,8 @@ if(WIN32)
   string(ASCII 239 187 191 byte_order_mark)
   file(WRITE ${CMAKE_BINARY_DIR}/NAVOD.txt "${byte_order_mark}${content}")
   install(TARGETS lines2svg RUNTIME DESTINATION .)
-  install(FILES README.md ${CMAKE_BINARY_DIR}/LICENSE.txt ${CMAKE_BINARY_DIR}/NAVOD.txt
-    DESTINATION .)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
+    ${CMAKE_BINARY_DIR}/NAVOD.txt DESTINATION .)
   install(FILES docs/district.png DESTINATION docs)
   install(FILES examples/district.txt DESTINATION examples)
   # The installer: its product code follows the version, so that each version is a product of its
@@ -59,6 +62,9 @@ else()
   include(GNUInstallDirs)
   install(TARGETS lines2svg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES README.md docs/navod.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The licence as it stands, for every install but the Debian package, whose copyright file
+  # holds it.
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT licence)
   install(FILES docs/district.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(FILES examples/district.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
   # Debian ships no .comment section: the compilers' names and versions are of no use at run time.
@@ -120,10 +126,13 @@ else()
   add_custom_target(compressed_docs ALL DEPENDS lines2svg.1.gz changelog.gz)
   install(FILES ${CMAKE_BINARY_DIR}/lines2svg.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/copyright ${CMAKE_BINARY_DIR}/changelog.gz
-    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
   install(FILES cmake/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-    RENAME lines2svg)
+    RENAME lines2svg COMPONENT debian EXCLUDE_FROM_ALL)
   set(CPACK_GENERATOR DEB TGZ)
+  # The Debian package takes the program's files and the "debian" component, in one package; the
+  # tarball, like `cmake --install`, everything but that component.
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_generators.cmake)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LINES2SVG_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

@@ -117,5 +117,10 @@ ctest --test-dir build-windows --output-on-failure
 
 stage "release packages"
 need dpkg-dev lintian man-db wixl msitools python3
+# The packages are made of a commit: a work tree with changes not committed is not packaged.
+if [[ "$(git rev-parse --show-toplevel 2> /dev/null)" == "$PWD" && -n "$(git status --porcelain)" ]]; then
+  echo "packages: skipped, the work tree has changes not committed (git status)"
+  exit 0
+fi
 bash scripts/package.sh
 ctest --test-dir build --output-on-failure -L packaging

@@ -4,7 +4,8 @@
 #   lines2svg-<version>-win64.zip      the Windows program, cross-built with MinGW-w64
 #   lines2svg_<version>_amd64.deb      the Debian package
 #   lines2svg-<version>-Linux.tar.gz   the same files as a tarball
-#   lines2svg-<version>.tar.gz         the source: the commit's tracked files (from a clone only)
+#   lines2svg-<version>.tar.gz         the source: the commit's tracked files (from a clone only,
+#                                      and one with no changes that the commit does not hold)
 # Needs cmake, g++, dpkg-dev, g++-mingw-w64-x86-64-posix, wixl, msitools and python3
 # (scripts/check.sh installs them). It runs in a clone or in an unpacked source tarball alike.
 #
@@ -18,7 +19,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-version=$(sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# In a clone the source tarball is the commit, as git archives it, while the packages are built
+# from the work tree: a tree with changes the commit does not hold, an edited version or a file
+# not yet added, would give packages and a source tarball that disagree, and is refused. An
+# unpacked source tarball has no history, and is packed as it stands.
+clone=0
+[[ "$(git rev-parse --show-toplevel 2> /dev/null)" == "$PWD" ]] && clone=1
+if ((clone)) && [[ -n "$(git status --porcelain)" ]]; then
+  echo "package.sh: the work tree has changes that the commit does not hold; commit them or" \
+    "set them aside first:" >&2
+  git status --short >&2
+  exit 1
+fi
+version_of() { sed -n 's/^project(lines2svg VERSION \([0-9.]*\).*/\1/p'; }
+if ((clone)); then
+  version=$(git show HEAD:CMakeLists.txt | version_of)
+else
+  version=$(version_of < CMakeLists.txt)
+fi
 release_date=$(sed -n "s/^## \[$version\] - \([0-9-]*\).*/\1/p" CHANGELOG.md)
 if [[ -z "$release_date" ]]; then
   echo "package.sh: CHANGELOG.md has no dated section for $version" >&2
@@ -44,18 +62,17 @@ mkdir dist
 (cd build-package-windows && cpack > /dev/null)
 cp build-package/*.deb build-package/*.tar.gz build-package-windows/*.zip dist/
 # The source, as the commit holds it. A source tarball has no history to archive.
-if [[ "$(git rev-parse --show-toplevel 2> /dev/null)" == "$PWD" ]]; then
+if ((clone)); then
   git archive --format=tar --prefix="lines2svg-$version/" HEAD |
     gzip -9n > "dist/lines2svg-$version.tar.gz"
 else
   echo "package.sh: not a git clone, so the source tarball is left out"
 fi
 
-# The installer, from the files the zip holds and the README as Windows text, all dated alike.
+# The installer, from the files the zip holds, all dated alike.
 msi_root=build-package-windows/msi
 rm -rf "$msi_root"
 cmake --install build-package-windows --prefix "$msi_root" --strip > /dev/null
-cp build-package-windows/README.txt "$msi_root/"
 find "$msi_root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 msi=$PWD/dist/lines2svg-$version-win64.msi
 (cd "$msi_root" && wixl -a x64 -o "$msi" ../lines2svg.wxs)

@@ -29,7 +29,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 zip=dist/lines2svg-$version-win64.zip
-expect "zip entries" $'LICENSE.txt\nNAVOD.txt\nREADME.md\ndocs/\ndocs/district.png\nexamples/\nexamples/district.txt\nlines2svg.exe' \
+expect "zip entries" $'LICENSE.txt\nNAVOD.txt\nREADME.txt\ndocs/\ndocs/district.png\nexamples/\nexamples/district.txt\nlines2svg.exe' \
   "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")"
 python3 -m zipfile -e "$zip" "$work/zip"
 # The version resource's strings are UTF-16, each key followed by its value.
@@ -55,7 +55,27 @@ deb=dist/lines2svg_${version}_amd64.deb
 expect "tarball" 1 "$(ls dist/lines2svg-"$version"-*.tar.gz 2>/dev/null | wc -l)"
 expect "Debian package depends on the C++ runtime" 1 \
   "$(dpkg-deb -f "$deb" Depends | grep -c 'libstdc++6')"
-expect "zip licence has CR LF line ends" 0 "$(grep -vc $'\r$' "$work/zip/LICENSE.txt")"
+expect "zip licence and README have CR LF line ends" "0 0" \
+  "$(grep -vc $'\r$' "$work/zip/LICENSE.txt") $(grep -vc $'\r$' "$work/zip/README.txt")"
+# The installer holds the zip's files, the README as the same bytes.
+msi=dist/lines2svg-$version-win64.msi
+msiextract -C "$work/msi" "$msi" > /dev/null
+expect "zip and installer: the same README" "" \
+  "$(cmp "$work/zip/README.txt" "$(find "$work/msi" -name README.txt | head -1)" 2>&1)"
+# One loop over a folder for cmd, typed and in a .bat file, in the README, the guide and the
+# manual page alike; and the manual page's POSIX loop is the README's.
+cmd_loops() { grep -hE '^ *(for %%?f in|@echo off)' "$@" | sed 's/^ *//'; }
+expect "cmd loops: the guide's" "$(cmd_loops docs/navod.txt)" \
+  "$(sed -n '/^### cmd/,/^### PowerShell/p' README.md | cmd_loops)"
+expect "cmd loops: the manual page's" "$(cmd_loops docs/navod.txt)" "$(cmd_loops docs/lines2svg.1.in)"
+expect "POSIX loop: the manual page's" \
+  "$(sed -n '/^### POSIX shell/,/^```$/p' README.md | sed '1,/^```sh$/d;$d')" \
+  "$(sed -n '/^for drawing in/,/^done$/p' docs/lines2svg.1.in | sed 's/\\e/\\/g')"
+# A plain install, as a distribution's build makes it, holds nothing of Debian's.
+cmake --install "$(dirname "$built")" --prefix "$work/plain" > /dev/null
+expect "cmake --install: the program, its documents and the licence, nothing of Debian's" \
+  "bin/lines2svg share/doc/lines2svg/LICENSE share/doc/lines2svg/README.md share/doc/lines2svg/docs/district.png share/doc/lines2svg/examples/district.txt share/doc/lines2svg/navod.txt share/man/man1/lines2svg.1.gz " \
+  "$(cd "$work/plain" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')"
 expect "zip guide: UTF-8 with a mark, CR LF, the guide's lines" "efbbbf 0 $(wc -l < docs/navod.txt)" \
   "$(head -c 3 "$work/zip/NAVOD.txt" | od -An -tx1 | tr -d ' ') $(grep -vc $'\r$' "$work/zip/NAVOD.txt") $(wc -l < "$work/zip/NAVOD.txt")"
 # Plain text for Notepad: no Markdown marks, and no line wider than 78 characters.
@@ -73,9 +93,10 @@ expect "lintian: nothing, not even information" "" \
   "$(lintian -I "$deb" 2>&1 | grep -E '^[EWIXP]:' | grep -vE "$allowed")"
 dpkg -x "$deb" "$work/root"
 doc="$work/root/usr/share/doc/lines2svg"
-expect "installed documents" 7 "$(ls "$doc"/{README.md,navod.txt,docs/district.png,copyright,changelog.gz} \
+expect "installed documents, Debian's own among them" 7 "$(ls "$doc"/{README.md,navod.txt,docs/district.png,copyright,changelog.gz} \
   "$work/root/usr/share/man/man1/lines2svg.1.gz" "$work/root/usr/share/lintian/overrides/lines2svg" |
   wc -l)"
+expect "Debian package: the licence only as its copyright file" "" "$(ls "$doc" | grep -i licen)"
 expect "Debian changelog: the released version" "lines2svg ($version) unstable; urgency=medium" \
   "$(zcat "$doc/changelog.gz" | head -1)"
 # Hardened as Debian builds, read from the binary: bound at start, read-only relocations, stack
@@ -105,7 +126,6 @@ expect "installed program is not the built one" 1 \
   "$(cmp -s "$work/root/usr/bin/lines2svg" "$built"; echo $?)"
 
 # The installer, installed and run under Wine, then uninstalled without a trace.
-msi=dist/lines2svg-$version-win64.msi
 if [[ -n "${WINEPREFIX:-}" ]]; then
   wine=/usr/lib/wine/wine64
   windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
@@ -126,7 +146,7 @@ if [[ -n "${WINEPREFIX:-}" ]]; then
     "$(msiinfo export "$msi" Shortcut | awk -F'\t' '$1 == "Shortcut" && $2 == "ProgramMenuFolder" {print $12}') $(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "USERFOLDER" {print $2}')"
   expect "installer: no installing account's folder in the shortcut" 0 \
     "$(strings -el "$shortcut" | grep -ci 'users')"
-  guide_shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Návod.lnk' | head -1)
+  guide_shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/lines2svg – návod.lnk' | head -1)
   expect "installer: Start-menu entry for the guide" 'NAVOD.txt' \
     "$(strings -el "$guide_shortcut" 2>&1 | grep -o 'NAVOD.txt' | head -1)"
   mkdir "$work/msi-run"
@@ -164,6 +184,14 @@ if [[ -z "$(git status --porcelain)" ]]; then
   expect "reproducible: every package, an installer among them" \
     "$(cd dist && sha256sum -- *)" "$(cd "$work/clone/dist" && sha256sum -- *)"
   expect "reproducible: an installer" 1 "$(ls dist/*.msi | wc -l)"
+  # A version edited and not committed would name a source tarball that does not hold it: the
+  # clone is refused, with nothing packaged.
+  sed -i 's/^project(lines2svg VERSION [0-9.]*/project(lines2svg VERSION 9.9.9/' \
+    "$work/clone/CMakeLists.txt"
+  rm -rf "$work/clone/dist"
+  said=$(cd "$work/clone" && bash scripts/package.sh 2>&1)
+  expect "an uncommitted version: refused, nothing packaged" "1 no dist" \
+    "$(grep -c 'changes that the commit does not hold' <<< "$said") $([[ -e "$work/clone/dist" ]] && echo dist || echo no dist)"
   # A packager's build: the source tarball, unpacked where there is no history.
   mkdir "$work/unpacked"
   tar -xzf "$source_tarball" -C "$work/unpacked"
