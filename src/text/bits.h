@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "text/token_space.h"
 
@@ -132,8 +133,28 @@ inline std::uint64_t separatorBits64(const char* bytes) {
   }
   return bits;
 }
+// Copies 32 bytes from `from` to `to` and returns their line-feed bits: bit i is set when
+// from[i] is a line feed. The bytes are loaded once, for the copy and the comparison alike.
+inline std::uint32_t copy32FindingLineFeeds(const char* from, char* to) {
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(to), low);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), high);
+  const auto lowBits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, lineFeed)));
+  const auto highBits =
+      static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, lineFeed)));
+  return lowBits | highBits << 16;
+}
 #else
 inline std::uint64_t separatorBits64(const char* bytes) { return separatorBits(bytes, 64); }
+
+inline std::uint32_t copy32FindingLineFeeds(const char* from, char* to) {
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < 32; ++i) bits |= static_cast<std::uint32_t>(from[i] == '\n') << i;
+  std::memcpy(to, from, 32);
+  return bits;
+}
 #endif
 
 }  // namespace lines2svg
