@@ -8,6 +8,7 @@
 
 #include "driver/platform.h"
 #include "driver/windows_text.h"
+#include "text/buffer_size.h"
 #include "text/line_feeds.h"
 #include "text/unicode.h"
 
@@ -298,10 +299,11 @@ Outcome HeldFile::read(char* to, std::size_t size, std::size_t* got) {
 }
 
 Outcome HeldFile::write(const char* bytes, std::size_t size) {
-  // Text as Windows stores it, each line end as CR LF: a slice at a time into a chunk twice its
-  // size.
-  constexpr std::size_t kSlice = std::size_t{1} << 15;
-  char chunk[2 * kSlice];
+  // Text as Windows stores it, each line end as CR LF, expanded into a chunk twice the size of a
+  // pass's output buffer, so that each buffer the pass hands on is one call to the system. It
+  // needs no allocation, and the program runs on one thread.
+  constexpr std::size_t kSlice = kIoBufferSize;
+  static char chunk[2 * kSlice + 32];
   for (std::size_t done = 0; done < size;) {
     const std::size_t slice = std::min(size - done, kSlice);
     const auto want = static_cast<DWORD>(expandLineFeeds(bytes + done, slice, chunk));
