@@ -193,9 +193,14 @@ class TokenReader {
   std::size_t findTokenByte(std::size_t from) { return findBit(from, ~std::uint64_t{0}); }
 
   // Where the next token starts, end_ if not in the buffer: mostly right after the one separator
-  // that ended the last, and otherwise where the bitmap says.
+  // that ended the last, or the two of a Windows line end, and otherwise where the bitmap says.
+  // The padding after end_ is no separator, so the second look stays inside it.
   std::size_t tokenStart() {
-    return pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1]) ? pos_ + 1 : findTokenByte(pos_);
+    if (pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1])) return pos_ + 1;
+    if (pos_ + 2 < end_ && isTokenSpace(buffer_[pos_ + 1]) && !isTokenSpace(buffer_[pos_ + 2])) {
+      return pos_ + 2;
+    }
+    return findTokenByte(pos_);
   }
 
   // Builds the separator bitmap of the fill and finds its last separator.
