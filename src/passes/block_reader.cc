@@ -1,9 +1,6 @@
 // Reading the vertex file block by block, and its vertices as numbers.
 #include "passes/block_reader.h"
 
-#include "passes/passes.h"
-#include "text/short_decimal.h"
-
 namespace lines2svg {
 
 bool BlockReader::nextBlock() {
@@ -56,58 +53,13 @@ bool BlockReader::readTokenAsNumber(std::string_view token, double* value) {
   return scanner.finish(value);
 }
 
-namespace {
-
-// What taking a block's next token as a number found.
-enum class NumberRead { kRead, kUnreadable, kNone };
-
-// The block's next token as a number through readNumber, for tokens that are no short decimal.
-NumberRead readAnyCoordinate(BlockReader& blocks, double* value) {
+VertexRead BlockReader::readVertex(double* first, double* second) {
   std::string_view token;
-  if (!blocks.nextToken(&token)) return NumberRead::kNone;
-  return blocks.readTokenAsNumber(token, value) ? NumberRead::kRead : NumberRead::kUnreadable;
+  if (!nextToken(&token)) return VertexRead::kEnd;
+  const bool firstRead = readTokenAsNumber(token, first);
+  if (!nextToken(&token)) return VertexRead::kOddToken;
+  const bool secondRead = readTokenAsNumber(token, second);
+  return firstRead && secondRead ? VertexRead::kRead : VertexRead::kUnreadable;
 }
-
-NumberRead readAnyCoordinate(BlockReader& blocks, Coordinate* value) {
-  return readAnyCoordinate(blocks, &value->value);
-}
-
-NumberRead readAnyCoordinate(BlockReader& blocks, std::int32_t* value) {
-  double number = 0;
-  const NumberRead read = readAnyCoordinate(blocks, &number);
-  if (read == NumberRead::kRead) *value = truncateToInt32(number);
-  return read;
-}
-
-// The block's next token as a number when it is a short decimal, straight from the buffer.
-bool readShortCoordinate(BlockReader& blocks, std::int32_t* value) {
-  return blocks.nextShortDecimalTruncated(value);
-}
-
-bool readShortCoordinate(BlockReader& blocks, Coordinate* value) {
-  value->inHundredths = blocks.nextHundredths(&value->hundredths);
-  return value->inHundredths || blocks.nextShortDecimal(&value->value);
-}
-
-template <typename Value>
-NumberRead readNextNumber(BlockReader& blocks, Value* value) {
-  return readShortCoordinate(blocks, value) ? NumberRead::kRead : readAnyCoordinate(blocks, value);
-}
-
-}  // namespace
-
-template <typename Value>
-VertexRead nextVertex(BlockReader& blocks, Value* first, Value* second) {
-  const NumberRead firstRead = readNextNumber(blocks, first);
-  if (firstRead == NumberRead::kNone) return VertexRead::kEnd;
-  const NumberRead secondRead = readNextNumber(blocks, second);
-  if (secondRead == NumberRead::kNone) return VertexRead::kOddToken;
-  return firstRead == NumberRead::kRead && secondRead == NumberRead::kRead
-             ? VertexRead::kRead
-             : VertexRead::kUnreadable;
-}
-
-template VertexRead nextVertex(BlockReader&, std::int32_t*, std::int32_t*);
-template VertexRead nextVertex(BlockReader&, Coordinate*, Coordinate*);
 
 }  // namespace lines2svg

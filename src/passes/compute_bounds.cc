@@ -4,6 +4,7 @@
 
 #include "passes/block_reader.h"
 #include "passes/passes.h"
+#include "text/short_decimal.h"
 
 namespace lines2svg {
 
@@ -41,11 +42,13 @@ Bounds computeBounds(std::istream& vertices) {
     for (;;) {
       blocks.readVerticesInHundredths(add);
       // Any other vertex, its coordinates truncated to whole numbers, which are hundredths too.
-      std::int32_t a = 0;
-      std::int32_t b = 0;
-      const VertexRead read = nextVertex(blocks, &a, &b);
+      double a = 0;
+      double b = 0;
+      const VertexRead read = blocks.readVertex(&a, &b);
       if (read == VertexRead::kEnd) break;
-      if (read == VertexRead::kRead) add(std::int64_t{a} * 100, std::int64_t{b} * 100);
+      if (read == VertexRead::kRead) {
+        add(std::int64_t{truncateToInt32(a)} * 100, std::int64_t{truncateToInt32(b)} * 100);
+      }
     }
   }
   // No vertex read leaves the bounds at 0.

@@ -12,11 +12,14 @@ namespace lines2svg {
 
 namespace {
 
-// One vertex of a block, as read.
+// One vertex of a block, as read: in hundredths where it has the common form, as doubles
+// otherwise.
 struct Vertex {
   VertexRead read = VertexRead::kEnd;
-  Coordinate first;
-  Coordinate second;
+  bool inHundredths = false;
+  HundredthsPair hundredths{};
+  double first = 0;
+  double second = 0;
 
   // False once the block has no more vertices.
   bool exists() const { return read == VertexRead::kRead || read == VertexRead::kUnreadable; }
@@ -24,20 +27,50 @@ struct Vertex {
   bool drawable() const { return read == VertexRead::kRead; }
 };
 
-Vertex readVertex(BlockReader& blocks) {
-  Vertex vertex;
-  HundredthsPair pair;
-  if (blocks.nextVertexInHundredths(&pair)) {
-    vertex.first.hundredths = pair.first;
-    vertex.second.hundredths = pair.second;
-    vertex.read = VertexRead::kRead;
-    vertex.first.inHundredths = true;
-    vertex.second.inHundredths = true;
-  } else {
-    vertex.read = nextVertex(blocks, &vertex.first, &vertex.second);
+// The vertices of the current block: a batch at a time where they have the common form, one at a
+// time otherwise.
+class BlockVertices {
+ public:
+  explicit BlockVertices(BlockReader& blocks) : blocks_(blocks) {}
+
+  // Forgets what is left of the batch: a new block begins.
+  void restart() { next_ = count_ = 0; }
+
+  // The block's next vertex.
+  Vertex next() {
+    Vertex vertex;
+    if (next_ == count_) {
+      count_ = blocks_.readPairs(pairs_, BlockReader::kPairBatch);
+      next_ = 0;
+    }
+    if (next_ < count_) {
+      vertex.read = VertexRead::kRead;
+      vertex.inHundredths = true;
+      vertex.hundredths = pairs_[next_++];
+    } else {
+      vertex.read = blocks_.readVertex(&vertex.first, &vertex.second);
+    }
+    return vertex;
   }
-  return vertex;
-}
+
+  // Hands the vertices of the common form that come next to `take`, batch after batch, up to one
+  // of another form or the block's end.
+  template <typename Take>
+  void takeCommon(Take take) {
+    for (;;) {
+      for (; next_ < count_; ++next_) take(pairs_[next_]);
+      if (count_ < BlockReader::kPairBatch) return;
+      count_ = blocks_.readPairs(pairs_, BlockReader::kPairBatch);
+      next_ = 0;
+    }
+  }
+
+ private:
+  BlockReader& blocks_;
+  HundredthsPair pairs_[BlockReader::kPairBatch];
+  std::size_t count_ = 0;
+  std::size_t next_ = 0;
+};
 
 // True when the shape file has a line for a block that starts with these two vertices: a block of
 // 2 tokens or of 4 and more has one, a block of 0, 1 or 3 tokens has none. The first two vertices
@@ -55,27 +88,27 @@ class Placement {
       : maxFirst_(bounds.maxFirst), minSecond_(bounds.minSecond) {}
 
   // Writes x = maxFirst - first.
-  void x(SvgStream& svg, const Coordinate& first) const {
-    if (first.inHundredths) {
-      svg.hundredths(std::int64_t{maxFirst_} * 100 - first.hundredths);
+  void x(SvgStream& svg, const Vertex& vertex) const {
+    if (vertex.inHundredths) {
+      svg.hundredths(std::int64_t{maxFirst_} * 100 - vertex.hundredths.first);
     } else {
-      svg.number(maxFirst_ - first.value);
+      svg.number(maxFirst_ - vertex.first);
+    }
+  }
+
+  // Writes y = second - minSecond.
+  void y(SvgStream& svg, const Vertex& vertex) const {
+    if (vertex.inHundredths) {
+      svg.hundredths(vertex.hundredths.second - std::int64_t{minSecond_} * 100);
+    } else {
+      svg.number(vertex.second - minSecond_);
     }
   }
 
   // Writes " x y" for a vertex in hundredths, in one piece.
-  void point(SvgStream& svg, std::int64_t first, std::int64_t second) const {
-    svg.hundredthsPair(std::int64_t{maxFirst_} * 100 - first,
-                       second - std::int64_t{minSecond_} * 100);
-  }
-
-  // Writes y = second - minSecond.
-  void y(SvgStream& svg, const Coordinate& second) const {
-    if (second.inHundredths) {
-      svg.hundredths(second.hundredths - std::int64_t{minSecond_} * 100);
-    } else {
-      svg.number(second.value - minSecond_);
-    }
+  void point(SvgStream& svg, const HundredthsPair& pair) const {
+    svg.hundredthsPair(std::int64_t{maxFirst_} * 100 - pair.first,
+                       pair.second - std::int64_t{minSecond_} * 100);
   }
 
  private:
@@ -101,13 +134,13 @@ void writeHeader(SvgStream& svg, double extentFirst, double extentSecond) {
 void writeLine(SvgStream& svg, const Placement& place, const Vertex& from, const Vertex& to) {
   if (!from.drawable() || !to.drawable()) return;
   svg.text("<line x1=\"");
-  place.x(svg, from.first);
+  place.x(svg, from);
   svg.text("\" y1=\"");
-  place.y(svg, from.second);
+  place.y(svg, from);
   svg.text("\" x2=\"");
-  place.x(svg, to.first);
+  place.x(svg, to);
   svg.text("\" y2=\"");
-  place.y(svg, to.second);
+  place.y(svg, to);
   svg.text("\" stroke-width=\"2\" stroke=\"black\"/>\n");
 }
 
@@ -122,16 +155,15 @@ class PolylineWriter {
     if (!vertex.drawable()) return;
     if (!open_ && !pending_) {
       pending_ = true;
-      pendingFirst_ = vertex.first;
-      pendingSecond_ = vertex.second;
+      pendingVertex_ = vertex;
       return;
     }
     if (!open_) {
       svg_.text("<polyline fill=\"none\" stroke=\"black\" stroke-width=\"2\" points=\"");
-      point(pendingFirst_, pendingSecond_);
+      point(pendingVertex_);
       open_ = true;
     }
-    point(vertex.first, vertex.second);
+    point(vertex);
   }
 
   // True once the element is open: each drawable vertex then adds one point.
@@ -142,33 +174,35 @@ class PolylineWriter {
   }
 
  private:
-  void point(const Coordinate& first, const Coordinate& second) {
+  void point(const Vertex& vertex) {
+    if (vertex.inHundredths) {
+      place_.point(svg_, vertex.hundredths);
+      return;
+    }
     svg_.text(" ");
-    place_.x(svg_, first);
+    place_.x(svg_, vertex);
     svg_.text(" ");
-    place_.y(svg_, second);
+    place_.y(svg_, vertex);
   }
 
   SvgStream& svg_;
   const Placement& place_;
   bool pending_ = false;
   bool open_ = false;
-  Coordinate pendingFirst_;
-  Coordinate pendingSecond_;
+  Vertex pendingVertex_;
 };
 
 // Draws a polyline through the block's first two vertices and all the vertices after them.
 void writePolyline(SvgStream& svg, const Placement& place, const Vertex& first,
-                   const Vertex& second, BlockReader& blocks) {
+                   const Vertex& second, BlockVertices& block) {
   PolylineWriter polyline(svg, place);
   polyline.add(first);
   polyline.add(second);
   for (;;) {
     if (polyline.open()) {
-      blocks.readVerticesInHundredths(
-          [&](std::int64_t a, std::int64_t b) { place.point(svg, a, b); });
+      block.takeCommon([&](const HundredthsPair& pair) { place.point(svg, pair); });
     }
-    const Vertex vertex = readVertex(blocks);
+    const Vertex vertex = block.next();
     if (!vertex.exists()) break;
     polyline.add(vertex);
   }
@@ -191,11 +225,13 @@ void writeSvg(std::istream& vertices, std::istream& shapeFile, std::ostream& out
   // shape type of each block that has a line; the count after "M" repeats what the block itself
   // shows, and is passed over.
   BlockReader blocks(vertices);
+  BlockVertices block(blocks);
   TokenReader shapes(shapeFile);
   std::string_view shape;
   while (blocks.nextBlock()) {
-    const Vertex first = readVertex(blocks);
-    const Vertex second = first.exists() ? readVertex(blocks) : Vertex{};
+    block.restart();
+    const Vertex first = block.next();
+    const Vertex second = first.exists() ? block.next() : Vertex{};
     if (!hasShapeLine(first, second)) continue;
     if (!shapes.next(&shape)) break;
     if (!second.exists()) continue;  // a single vertex, "P", which is not drawn
@@ -204,7 +240,7 @@ void writeSvg(std::istream& vertices, std::istream& shapeFile, std::ostream& out
     } else if (shape == "M") {
       std::string_view count;
       if (!shapes.next(&count)) break;
-      writePolyline(svg, place, first, second, blocks);
+      writePolyline(svg, place, first, second, block);
     }
   }
 

@@ -10,12 +10,6 @@
 
 namespace lines2svg {
 
-// Up to this many digits, the digits of a number form an integer below 2^53, a double exactly.
-inline constexpr std::size_t kExactDigits = 15;
-
-inline constexpr double kPowersOfTen[kExactDigits + 1] = {
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
 namespace detail {
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
@@ -70,76 +64,6 @@ inline unsigned digitValue(char c) { return static_cast<unsigned char>(c) - unsi
 
 }  // namespace detail
 
-// A coordinate in the short form the passes read first, straight from the token reader's buffer:
-// an optional sign, then digits with at most one point among them. Each reader below accepts a
-// subset of what a stream reads as a number and gives exactly what readNumber gives for it;
-// anything else it refuses, and the caller falls back to the general path (NumberScanner).
-struct ShortDecimal {
-  // The digits before the point, as an integer.
-  std::uint64_t whole = 0;
-  // All the digits, the point left out, as an integer. Past 19 digits it may wrap, as `whole` may;
-  // the readers refuse anything over kExactDigits digits by the counts before they use either.
-  std::uint64_t digits = 0;
-  std::size_t wholeDigits = 0;
-  std::size_t decimals = 0;
-  bool negative = false;
-  // The first byte that cannot continue the form; the caller decides whether the token ends there.
-  const char* end = nullptr;
-};
-
-// Scans the short form from its first byte at `p`, reading at most `kMostWholeDigits` digits
-// before the point (eight, or all of them) and at most `kMostDecimals` after it: a further digit
-// is left where `end` points, so that a caller that needs the token to end there refuses the
-// number. The whole digits are read eight bytes at a time, as most coordinates have them, so a
-// byte that is no digit must follow, and at least eight readable bytes after it (TokenReader's
-// padding ensures both).
-template <std::size_t kMostWholeDigits, std::size_t kMostDecimals>
-[[gnu::always_inline]] inline ShortDecimal scanShortDecimal(const char* p) {
-  ShortDecimal d;
-  d.negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  const char* const start = p;
-  const std::uint64_t word = detail::load(p);
-  const std::size_t count = detail::leadingDigitCount(word);
-  d.whole = count > 0 ? detail::leadingDigitsValue(word, count) : 0;
-  p += count;
-  if constexpr (kMostWholeDigits > 8) {
-    if (count == 8) {
-      for (unsigned digit; (digit = detail::digitValue(*p)) <= 9; ++p) {
-        d.whole = d.whole * 10 + digit;
-      }
-    }
-  }
-  d.wholeDigits = static_cast<std::size_t>(p - start);
-  d.digits = d.whole;
-  if (*p == '.') {
-    const char* const fraction = ++p;
-    for (std::size_t i = 0; i < kMostDecimals; ++i, ++p) {
-      const unsigned digit = detail::digitValue(*p);
-      if (digit > 9) break;
-      d.digits = d.digits * 10 + digit;
-    }
-    d.decimals = static_cast<std::size_t>(p - fraction);
-  }
-  d.end = p;
-  return d;
-}
-
-// Reads a short decimal of at least one and at most kExactDigits digits as the double stream
-// extraction gives for it, and points `stop` at the byte after it. The digits form an integer
-// below 2^53 and the power of ten for the point is exact too, so the one division rounds
-// correctly, as a correctly rounding strtod does. Returns false, touching nothing, otherwise.
-inline bool readDecimalPrefix(const char* p, const char** stop, double* value) {
-  const ShortDecimal d = scanShortDecimal<kExactDigits + 1, kExactDigits + 1>(p);
-  const std::size_t count = d.wholeDigits + d.decimals;
-  if (count == 0 || count > kExactDigits) return false;
-  const double v =
-      static_cast<double>(static_cast<std::int64_t>(d.digits)) / kPowersOfTen[d.decimals];
-  *value = d.negative ? -v : v;
-  *stop = d.end;
-  return true;
-}
-
 // Truncates a coordinate toward zero to a 32-bit integer, as the bounds take it, saturating at the
 // limits of the type.
 inline std::int32_t truncateToInt32(double value) {
@@ -151,43 +75,50 @@ inline std::int32_t truncateToInt32(double value) {
   return value == value ? static_cast<std::int32_t>(value) : 0;
 }
 
-// Reads the same numbers as readDecimalPrefix but gives the value truncated toward zero, saturated
-// to 32 bits, as truncateToInt32 gives it, without a double. With at most kExactDigits digits, k
-// of them after the point, the value is below 10^(15-k), so half a unit in the last place of its
-// double is below 0.23 x 10^-k; the fraction's distance to the next integer is at least 10^-k,
-// and integers below 2^53 are doubles themselves, so the double lies between the same two
-// integers as the decimal and truncates to its integer part.
-inline bool truncateDecimalPrefix(const char* p, const char** stop, std::int32_t* value) {
-  const ShortDecimal d = scanShortDecimal<kExactDigits + 1, kExactDigits + 1>(p);
-  const std::size_t count = d.wholeDigits + d.decimals;
-  if (count == 0 || count > kExactDigits) return false;
-  constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;
-  *value = d.negative
-               ? static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(d.whole, kLimit)))
-               : static_cast<std::int32_t>(std::min(d.whole, kLimit - 1));
-  *stop = d.end;
-  return true;
-}
-
-// Reads the commonest coordinate as a whole number of hundredths: at most eight digits before
-// the point and at most two after it, at least one digit in all. Negative zero ("-0", "-0.00") is
-// refused, since a stream writes the double it gives as "-0.00".
+// The fast reader of the commonest coordinate, straight from the token reader's buffer: an
+// optional sign, at most eight digits, and a point with at most two digits after it, or none, at
+// least one digit in all; read as a whole number of hundredths, and `stop` pointed at the byte
+// after it, which the caller checks ends the token. It refuses anything else, which the caller
+// reads with the general scanner (NumberScanner), and negative zero ("-0", "-0.00"), which a
+// stream writes as "-0.00". The whole digits are read eight bytes at a time, so at least eight
+// readable bytes must follow the token's start (TokenReader's padding ensures it).
 //
 // Such a coordinate a, less or taken from a 32-bit integer m, is written with two decimals as a
 // stream would write the double m - a (or a - m) computed from a as readNumber reads it. With a
 // below 10^8, the double of a is within 2^-27 of a (half a unit in the last place below 2^27),
 // and the difference, below 2^32, rounds by at most 2^-21 more; so the double lies within 10^-6
 // of the exact difference, a whole number of hundredths, and rounds to it with no tie. Its sign is
-// that number's, and where the number is 0 the double is +0, written "0.00".
+// that number's, and where the number is 0 the double is +0, written "0.00". Truncated toward
+// zero, the hundredths divided by 100 are the double's truncation too: the double lies within
+// 2^-27 of a, and no closer to the next integer than a is, since a's hundredths put it at least
+// 10^-2 from any integer it is not.
 [[gnu::always_inline]] inline bool readHundredthsPrefix(const char* p, const char** stop,
                                                         std::int64_t* hundredths) {
-  const ShortDecimal d = scanShortDecimal<8, 2>(p);
-  if (d.wholeDigits + d.decimals == 0) return false;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  const std::uint64_t word = detail::load(p);
+  const std::size_t count = detail::leadingDigitCount(word);
+  std::uint64_t digits = count > 0 ? detail::leadingDigitsValue(word, count) : 0;
+  p += count;
+  std::size_t decimals = 0;
+  if (*p == '.') {
+    const char* const fraction = ++p;
+    for (std::size_t i = 0; i < 2; ++i, ++p) {
+      const unsigned digit = detail::digitValue(*p);
+      if (digit > 9) break;
+      digits = digits * 10 + digit;
+    }
+    decimals = static_cast<std::size_t>(p - fraction);
+  }
+  if (count + decimals == 0) return false;
   static constexpr std::uint64_t kScale[] = {100, 10, 1};
-  const std::uint64_t value = d.digits * kScale[d.decimals];
-  if (d.negative && value == 0) return false;
-  *hundredths = d.negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
-  *stop = d.end;
+  auto value = static_cast<std::int64_t>(digits * kScale[decimals]);
+  if (negative) {
+    if (value == 0) return false;
+    value = -value;
+  }
+  *hundredths = value;
+  *stop = p;
   return true;
 }
 

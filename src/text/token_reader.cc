@@ -94,6 +94,37 @@ std::size_t TokenReader::readHundredthsPairs(HundredthsPair* pairs, std::size_t 
   return count;
 }
 
+bool TokenReader::taggedPairAt(char tag, char otherTag, std::string_view* pair) {
+  if (pos_ >= lastSeparator_) return false;
+  // The separator bits of the 64 bytes from pos_ on; the second shift is 0 to 63 wide, so that a
+  // window starting on a word boundary takes nothing from the next word. The bits past the
+  // buffer's last separator are cleared, so that a token the window shows ending does end in the
+  // buffer, and every byte read lies before that separator or just past it, in the padding.
+  const std::uint64_t* const words = separators_.get() + pos_ / 64;
+  std::uint64_t window = words[0] >> (pos_ % 64) | (words[1] << 1) << (63 - pos_ % 64);
+  if (const std::size_t last = lastSeparator_ - pos_; last < 63) {
+    window &= (std::uint64_t{2} << last) - 1;
+  }
+  if (~window == 0) return false;
+  const char* const bytes = buffer_.get() + pos_;
+  const std::size_t start = lowestSetBit(~window);
+  const std::size_t first = start + 2;
+  if ((bytes[start] != tag && bytes[start] != otherTag) || bytes[start + 1] != ' ' || first >= 64 ||
+      (window >> first & 1) != 0 || window >> first == 0) {
+    return false;
+  }
+  const std::size_t gap = first + lowestSetBit(window >> first);
+  const std::size_t second = gap + 1;
+  if (bytes[gap] != ' ' || second >= 64 || (window >> second & 1) != 0 || window >> second == 0) {
+    return false;
+  }
+  const std::size_t end = second + lowestSetBit(window >> second);
+  if (end == second + 1 && (bytes[second] == tag || bytes[second] == otherTag)) return false;
+  *pair = std::string_view(bytes + first, end - first);
+  pos_ += end;
+  return true;
+}
+
 bool TokenReader::skipTo(std::string_view word) {
   const char* const data = buffer_.get();
   for (;;) {

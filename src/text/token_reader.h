@@ -42,10 +42,10 @@ struct HundredthsPair {
 // The tokens end where the stream's buffer gives no more bytes; a buffer that fails to read tells
 // its owner so itself. All memory is taken when the reader is made.
 //
-// Who uses what: extraction walks the drawing with next(), nextAfter(), skipTo() and the peeks
-// (peekSeparators(), peekWholeToken(), position(), moveTo()); the other passes read the
-// vertex file through BlockReader, which uses next(), nextShortNumber(), readHundredthsPairs(),
-// skipMarker() and countTokensBefore(); both take long tokens with isPartial() and nextPiece().
+// Who uses what: extraction walks the drawing with skipTo(), next() and nextAfter(), and takes
+// its commonest records with readTaggedPairs(); the other passes read the vertex file through
+// BlockReader, which uses next(), readHundredthsPairs(), skipMarker() and countTokensBefore();
+// both take long tokens with isPartial() and nextPiece().
 class TokenReader {
  public:
   static constexpr std::size_t kTokenPadding = 24;
@@ -77,25 +77,6 @@ class TokenReader {
     return true;
   }
 
-  // Moves to the next token if it lies whole in the buffer and `parse`, one of the short-decimal
-  // readers of short_decimal.h, takes all of it, and reads it; the token is then used up as if
-  // next() had handed it out. Otherwise returns false and moves nowhere, leaving the token to
-  // next(). This spares the common coordinate a second search for its end and a second pass over
-  // its bytes. The buffer's padding is NUL, which is no separator, so a token that runs to the end
-  // of the buffer, and may go on in the next fill, is left to next().
-  template <typename Value>
-  bool nextShortNumber(Value* value, bool (*parse)(const char*, const char**, Value*)) {
-    const std::size_t start = tokenStart();
-    if (start == end_) return false;
-    const char* const data = buffer_.get();
-    const char* stop = nullptr;
-    Value parsed;
-    if (!parse(data + start, &stop, &parsed) || !isTokenSpace(*stop)) return false;
-    *value = parsed;
-    pos_ = static_cast<std::size_t>(stop - data);
-    return true;
-  }
-
   // Reads the pairs of tokens ahead that lie whole in the buffer and are coordinates in
   // hundredths (see readHundredthsPrefix), one separator apart, into `pairs`, at most `most` of
   // them, and returns how many it read. It stops before the first pair that is not, which is left
@@ -112,45 +93,18 @@ class TokenReader {
     return true;
   }
 
-  // The token after `pos`, a separator's position, when it lies whole in the buffer, found
-  // without moving the reader; `stop` is set to the separator that ends it. False when the token
-  // may run on past the buffer, or there is none. With position() and moveTo(), a pass walks
-  // many tokens and moves the reader once.
-  bool peekWholeToken(std::size_t pos, std::string_view* token, std::size_t* stop) {
+  // Reads the records ahead that lie in the fill as three tokens one space apart: a tag of one
+  // byte, `tag` or `otherTag`, then two more tokens, the last of them no tag. Each is handed to
+  // `take` as its last two tokens with the space between them, a view into the buffer followed by
+  // a separator; it stops before the first record that is not such, or that the fill's next 64
+  // bytes do not hold, and leaves it to next(). The separator bitmap tells where each record's
+  // tokens end: from a separator's position, one window of it shows all three.
+  template <typename Take>
+  void readTaggedPairs(char tag, char otherTag, Take take) {
+    if (partial_) return;
     ensureClassified();
-    const std::size_t start =
-        pos + 1 < end_ && !isTokenSpace(buffer_[pos + 1]) ? pos + 1 : findTokenByte(pos);
-    if (start >= lastSeparator_ || partial_) return false;
-    *stop = findSeparator(start);
-    *token = std::string_view(buffer_.get() + start, *stop - start);
-    return true;
+    for (std::string_view pair; taggedPairAt(tag, otherTag, &pair);) take(pair);
   }
-
-  // The separator bits of the 64 bytes from `pos`, a separator's position, on: bit i is set when
-  // bytes[i] is a separator. The bits past the buffer's last separator are clear, so that a token
-  // the window shows ending does end in the buffer. False, leaving both alone, when pos is not
-  // before the last separator or a partial token is pending. A pass that knows its grammar takes
-  // a whole record from one window.
-  bool peekSeparators(std::size_t pos, std::uint64_t* window, const char** bytes) {
-    ensureClassified();
-    if (pos >= lastSeparator_ || partial_) return false;
-    const std::uint64_t* const words = separators_.get() + pos / 64;
-    // The second shift is 0 to 63 wide, so that a window starting on a word boundary takes
-    // nothing from the next word.
-    std::uint64_t bits = words[0] >> (pos % 64) | (words[1] << 1) << (63 - pos % 64);
-    if (const std::size_t last = lastSeparator_ - pos; last < 63) {
-      bits &= (std::uint64_t{2} << last) - 1;
-    }
-    *window = bits;
-    *bytes = buffer_.get() + pos;
-    return true;
-  }
-
-  // Where the reader stands: a separator's position, or the end of the buffer.
-  std::size_t position() const { return pos_; }
-
-  // Moves the reader past the tokens walked with the peek functions, to one of the stops they gave.
-  void moveTo(std::size_t stop) { pos_ = stop; }
 
   // Moves past the tokens up to and including the next one that equals `word`, which must hold no
   // separator and at most kTokenPadding bytes; false if the stream ends first. Within the buffer
@@ -220,6 +174,9 @@ class TokenReader {
 
   // True when buffer_[i] is a separator; i must be below end_ and the fill classified.
   bool isSeparatorAt(std::size_t i) const { return (separators_[i / 64] >> (i % 64)) & 1; }
+
+  // readTaggedPairs' step: the record after pos_ when it is such, and pos_ moved past it.
+  bool taggedPairAt(char tag, char otherTag, std::string_view* pair);
 
   // next() for a token that may reach past the end of the buffer.
   bool nextAcrossRefill(std::string_view* token);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/bits.h"
@@ -69,9 +71,9 @@ TEST(TokenReader, SplitsExamplesAtTheSixSeparators) {
   EXPECT_EQ(readAll(everyByte, 4096), splitSlowly(everyByte));
 }
 
-// The token counts between markers, taken from the bitmap, and the tokens of short decimals, taken
-// with their numbers, agree with the character split.
-void expectCountsAndDecimals(const std::string& text, std::size_t size) {
+// The token counts between markers, taken from the bitmap, the records taken whole and the pairs
+// of coordinates taken with their numbers agree with the character split.
+void expectCountsRecordsAndPairs(const std::string& text, std::size_t size) {
   const std::vector<std::string> tokens = splitSlowly(text);
   std::vector<std::size_t> counts{0};
   for (const std::string& token : tokens) {
@@ -98,45 +100,49 @@ void expectCountsAndDecimals(const std::string& text, std::size_t size) {
         << word << ", buffer " << size;
   }
 
-  // Walked through the separator window wherever it shows a token ending, and by next() elsewhere.
+  // Records of the tags "a" and "1" taken whole wherever the reader offers them, each three tokens
+  // of the split, and the other tokens by next().
   std::istringstream walked(text);
   TokenReader walker(walked, size);
-  std::vector<std::string> walk;
+  std::size_t at = 0;
   for (std::string_view token;;) {
-    std::uint64_t window = 0;
-    const char* bytes = nullptr;
-    if (walker.peekSeparators(walker.position(), &window, &bytes) && ~window != 0 &&
-        window >> lowestSetBit(~window) != 0) {
-      const std::size_t start = lowestSetBit(~window);
-      const std::size_t end = start + lowestSetBit(window >> start);
-      walk.emplace_back(bytes + start, end - start);
-      walker.moveTo(walker.position() + end);
-    } else if (!walker.next(&token)) {
-      break;
-    } else {
-      walk.emplace_back(token);
-    }
+    walker.readTaggedPairs('a', '1', [&](std::string_view pair) {
+      ASSERT_LT(at + 2, tokens.size());
+      ASSERT_TRUE(tokens[at] == "a" || tokens[at] == "1") << tokens[at];
+      ASSERT_NE(tokens[at + 2], "a");
+      ASSERT_NE(tokens[at + 2], "1");
+      ASSERT_EQ(pair, tokens[at + 1] + " " + tokens[at + 2]);
+      at += 3;
+    });
+    if (!walker.next(&token)) break;
+    ASSERT_LT(at, tokens.size());
+    ASSERT_EQ(token, tokens[at++]);
   }
-  ASSERT_EQ(walk, tokens) << "buffer " << size;
+  ASSERT_EQ(at, tokens.size()) << "buffer " << size;
 
+  // Pairs of coordinates in the common form read in batches, each the two next tokens of the
+  // split in hundredths, and the other tokens by next().
   std::istringstream again(text);
-  TokenReader decimals(again, size);
-  std::vector<std::string> seen;
-  double value = 0;
+  TokenReader pairs(again, size);
+  at = 0;
   for (std::string_view token;;) {
-    if (decimals.nextShortNumber(&value, readDecimalPrefix)) {
-      ASSERT_LT(seen.size(), tokens.size());
-      double expected = 0;
-      ASSERT_TRUE(readNumber(tokens[seen.size()], &expected)) << tokens[seen.size()];
-      ASSERT_EQ(value, expected) << tokens[seen.size()];
-      seen.push_back(tokens[seen.size()]);
-    } else if (decimals.next(&token)) {
-      seen.emplace_back(token);
-    } else {
-      break;
+    HundredthsPair batch[3];
+    const std::size_t count = pairs.readHundredthsPairs(batch, 3);
+    for (std::size_t i = 0; i < count; ++i, at += 2) {
+      ASSERT_LT(at + 1, tokens.size());
+      for (const auto& [coordinate, hundredths] :
+           {std::pair(tokens[at], batch[i].first), std::pair(tokens[at + 1], batch[i].second)}) {
+        double expected = 0;
+        ASSERT_TRUE(readNumber(coordinate, &expected)) << coordinate;
+        ASSERT_EQ(hundredths, std::llround(expected * 100)) << coordinate;
+      }
     }
+    if (count == 3) continue;
+    if (!pairs.next(&token)) break;
+    ASSERT_LT(at, tokens.size());
+    ASSERT_EQ(token, tokens[at++]);
   }
-  ASSERT_EQ(seen, tokens) << "buffer " << size;
+  ASSERT_EQ(at, tokens.size()) << "buffer " << size;
 }
 
 TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
@@ -150,7 +156,7 @@ TEST(TokenReader, MatchesCharacterSplitAcrossRefills) {
       ASSERT_EQ(readAll(text, size), splitSlowly(text)) << "round " << round << " buffer " << size;
       // Tokens longer than 7 bytes that cross a refill come in pieces.
       ASSERT_EQ(readAll(text, size, 7), splitSlowly(text)) << "round " << round << " " << size;
-      expectCountsAndDecimals(text, size);
+      expectCountsRecordsAndPairs(text, size);
     }
   }
 }
