@@ -75,17 +75,16 @@ std::size_t TokenReader::scanFor(std::size_t from, bool tokenByte) {
 std::size_t TokenReader::readHundredthsPairs(HundredthsPair* pairs, std::size_t most) {
   if (pos_ >= end_) return 0;
   const char* const data = buffer_.get();
-  const char* const end = data + end_;
-  // A separator, as pos_ is between calls; the NUL padding after end_ stops the skip.
+  // A separator, as pos_ is between calls. The NUL padding after end_ stops the skip, and is
+  // neither digit nor separator, so that no pair that reaches it is read here.
   const char* p = data + pos_;
   std::size_t count = 0;
   for (; count < most; ++count) {
     const char* start = p + 1;
     while (isTokenSpace(*start)) ++start;
     const char* stop = nullptr;
-    if (start >= end || !readHundredthsPrefix(start, &stop, &pairs[count].first) ||
-        !isTokenSpace(*stop) || !readHundredthsPrefix(stop + 1, &stop, &pairs[count].second) ||
-        !isTokenSpace(*stop)) {
+    if (!readHundredthsPrefix(start, &stop, &pairs[count].first) || !isTokenSpace(*stop) ||
+        !readHundredthsPrefix(stop + 1, &stop, &pairs[count].second) || !isTokenSpace(*stop)) {
       break;
     }
     p = stop;
@@ -96,12 +95,15 @@ std::size_t TokenReader::readHundredthsPairs(HundredthsPair* pairs, std::size_t 
 
 bool TokenReader::taggedPairAt(char tag, char otherTag, std::string_view* pair) {
   if (pos_ >= lastSeparator_) return false;
-  // The separator bits of the 64 bytes from pos_ on; the second shift is 0 to 63 wide, so that a
-  // window starting on a word boundary takes nothing from the next word. The bits past the
-  // buffer's last separator are cleared, so that a token the window shows ending does end in the
-  // buffer, and every byte read lies before that separator or just past it, in the padding.
-  const std::uint64_t* const words = separators_.get() + pos_ / 64;
-  std::uint64_t window = words[0] >> (pos_ % 64) | (words[1] << 1) << (63 - pos_ % 64);
+  // The separator bits from pos_ on, read from the byte of the bitmap that holds pos_'s bit: at
+  // least the 57 of the bytes pos_ to pos_ + 56, and then bits cleared by the shift, which are no
+  // separators. A set bit, then, is always a separator, and a token the window shows ending ends
+  // there. The bits past the buffer's last separator are cleared too, so that a token the window
+  // shows ending does end in the buffer, and every byte read lies before that separator or just
+  // past it, in the padding.
+  std::uint64_t window;
+  std::memcpy(&window, reinterpret_cast<const char*>(separators_.get()) + pos_ / 8, sizeof window);
+  window >>= pos_ % 8;
   if (const std::size_t last = lastSeparator_ - pos_; last < 63) {
     window &= (std::uint64_t{2} << last) - 1;
   }

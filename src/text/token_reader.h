@@ -48,7 +48,7 @@ struct HundredthsPair {
 // both take long tokens with isPartial() and nextPiece().
 class TokenReader {
  public:
-  static constexpr std::size_t kTokenPadding = 24;
+  static constexpr std::size_t kTokenPadding = 32;
 
   explicit TokenReader(std::istream& in, std::size_t bufferSize = kIoBufferSize,
                        std::size_t maxWholeToken = kIoBufferSize);
@@ -96,9 +96,10 @@ class TokenReader {
   // Reads the records ahead that lie in the fill as three tokens one space apart: a tag of one
   // byte, `tag` or `otherTag`, then two more tokens, the last of them no tag. Each is handed to
   // `take` as its last two tokens with the space between them, a view into the buffer followed by
-  // a separator; it stops before the first record that is not such, or that the fill's next 64
-  // bytes do not hold, and leaves it to next(). The separator bitmap tells where each record's
-  // tokens end: from a separator's position, one window of it shows all three.
+  // a separator, and by at least 31 more readable bytes; it stops before the first record that is
+  // not such, or that the fill's next 64 bytes do not hold, and leaves it to next(). The separator
+  // bitmap tells where each record's tokens end: from a separator's position, one window of it
+  // shows all three.
   template <typename Take>
   void readTaggedPairs(char tag, char otherTag, Take take) {
     if (partial_) return;
