@@ -1,13 +1,28 @@
 #ifndef LINES2SVG_TEXT_TOKEN_SPACE_H_
 #define LINES2SVG_TEXT_TOKEN_SPACE_H_
 
+#include <initializer_list>
+
 namespace lines2svg {
+
+namespace detail {
+
+// One entry per byte value: true for the separators, as a table, so that a test is one load.
+struct TokenSpaceTable {
+  bool separator[256] = {};
+  constexpr TokenSpaceTable() {
+    for (unsigned char c : {'\t', '\n', '\v', '\f', '\r', ' '}) separator[c] = true;
+  }
+};
+inline constexpr TokenSpaceTable kTokenSpaces;
+
+}  // namespace detail
 
 // True for the six characters that separate tokens: tab, line feed, vertical tab, form feed,
 // carriage return and space. Every other byte, NUL and bytes above 127 included, is part of a
 // token.
 inline bool isTokenSpace(char c) {
-  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+  return detail::kTokenSpaces.separator[static_cast<unsigned char>(c)];
 }
 
 }  // namespace lines2svg
