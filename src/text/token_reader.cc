@@ -47,7 +47,7 @@ void TokenReader::markSeparators() {
   classified_ = true;
   const char* data = buffer_.get();
   const std::size_t whole = end_ / 64;
-  for (std::size_t w = 0; w < whole; ++w) separators_[w] = separatorBits64(data + 64 * w);
+  separatorWords(data, whole, separators_.get());
   if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
   separators_[words_] = ~std::uint64_t{0};
   for (std::size_t word = words_; word-- > 0;) {
