@@ -4,7 +4,7 @@
 
 #include "passes/block_reader.h"
 #include "passes/passes.h"
-#include "text/short_decimal.h"
+#include "text/number_scanner.h"
 
 namespace lines2svg {
 

@@ -36,31 +36,14 @@ inline std::size_t lowestSetBit(std::uint64_t bits) {
   return static_cast<std::size_t>(__builtin_ctzll(bits));
 }
 
-// The index of the highest set bit of `bits`, which must not be 0.
-inline std::size_t highestSetBit(std::uint64_t bits) {
-  return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
-}
-
-// The number of set bits in `bits`. Without the POPCNT instruction the compiler would call a
-// library function for it; the same sum of bit fields is written out here instead.
-inline std::size_t setBitCount(std::uint64_t bits) {
-#if defined(__POPCNT__)
-  return static_cast<std::size_t>(__builtin_popcountll(bits));
-#else
-  bits -= (bits >> 1) & 0x5555555555555555;
-  bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
-  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0F;
-  return static_cast<std::size_t>((bits * 0x0101010101010101) >> 56);
-#endif
-}
-
 namespace detail {
 
-// tokenStartsBetween's loop, counting each word's bits with `count`.
-template <typename Count>
+// tokenStartsBetween's loop; with `kPopcount` it counts each word's bits with the POPCNT
+// instruction, and otherwise with a sum of bit fields, where the compiler would call a library
+// function.
+template <bool kPopcount>
 [[gnu::always_inline]] inline std::size_t tokenStartsBetween(const std::uint64_t* separators,
-                                                             std::size_t from, std::size_t to,
-                                                             Count count) {
+                                                             std::size_t from, std::size_t to) {
   std::size_t starts = 0;
   std::uint64_t before = 0;
   for (std::size_t word = from / 64; word * 64 < to; ++word) {
@@ -69,22 +52,22 @@ template <typename Count>
     before = bits >> 63;
     if (word == from / 64) rises &= ~std::uint64_t{0} << (from % 64);
     if (to - word * 64 < 64) rises &= (std::uint64_t{1} << (to % 64)) - 1;
-    starts += count(rises);
+    if constexpr (kPopcount) {
+      starts += static_cast<std::size_t>(__builtin_popcountll(rises));
+    } else {
+      rises -= (rises >> 1) & 0x5555555555555555;
+      rises = (rises & 0x3333333333333333) + ((rises >> 2) & 0x3333333333333333);
+      rises = (rises + (rises >> 4)) & 0x0F0F0F0F0F0F0F0F;
+      starts += static_cast<std::size_t>((rises * 0x0101010101010101) >> 56);
+    }
   }
   return starts;
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-// The same loop compiled with the POPCNT instruction, for a processor that has it.
-struct PopcountInstruction {
-  [[gnu::always_inline]] std::size_t operator()(std::uint64_t bits) const {
-    return static_cast<std::size_t>(__builtin_popcountll(bits));
-  }
-};
-
 [[gnu::target("popcnt")]] inline std::size_t tokenStartsBetweenWithPopcount(
     const std::uint64_t* separators, std::size_t from, std::size_t to) {
-  return tokenStartsBetween(separators, from, to, PopcountInstruction());
+  return tokenStartsBetween<true>(separators, from, to);
 }
 #endif
 
@@ -93,16 +76,15 @@ struct PopcountInstruction {
 // The number of tokens that start after `from`, a separator's position, and before `to`, in a
 // bitmap whose bit i (bit i % 64 of word i / 64) is set when byte i is a separator. On an x86
 // processor with the POPCNT instruction, which the x86-64 baseline does not promise, each word
-// is counted with it; the processor is asked once.
+// is counted with it; the processor is asked once, __builtin_cpu_init first, whatever order the
+// runtime ran its constructors in.
 inline std::size_t tokenStartsBetween(const std::uint64_t* separators, std::size_t from,
                                       std::size_t to) {
 #if defined(__x86_64__) || defined(__i386__)
-  // __builtin_cpu_init first makes sure the processor has been asked, whatever order the
-  // runtime ran its constructors in.
   static const bool hasPopcount = (__builtin_cpu_init(), __builtin_cpu_supports("popcnt") != 0);
   if (hasPopcount) return detail::tokenStartsBetweenWithPopcount(separators, from, to);
 #endif
-  return detail::tokenStartsBetween(separators, from, to, setBitCount);
+  return detail::tokenStartsBetween<false>(separators, from, to);
 }
 
 // The separator bits of `count` bytes (at most 64): bit i is set when bytes[i] is one of the six
@@ -165,8 +147,7 @@ inline std::uint32_t copy32FindingLineFeeds(const char* from, char* to) {
   return bits;
 }
 
-// The separator bits of `words` whole words of 64 bytes, from `bytes` on, into `separators`, with
-// AVX2: the loop of separatorWords compiled for it.
+// separatorWords' loop, compiled for AVX2.
 [[gnu::target("avx2")]] inline void separatorWordsWithAvx2(const char* bytes, std::size_t words,
                                                            std::uint64_t* separators) {
   for (std::size_t w = 0; w < words; ++w) separators[w] = separatorBits64WithAvx2(bytes + 64 * w);

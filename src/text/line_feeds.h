@@ -11,13 +11,12 @@ namespace lines2svg {
 
 // Copies `size` bytes from `from` to `to`, each line feed written as a carriage return and a line
 // feed, as Windows keeps text, and returns the length written; `to` must have room for twice
-// `size` and 32 bytes more. Thirty-two bytes are taken at a time: they are stored whole, and
-// then, for each line feed among them, from first to last, a carriage return is stored where it
-// stood and the 32 bytes from the line feed on are stored again one place further on, past the
-// carriage returns already put before it. So every byte ends where the copy byte by byte puts
-// it; the stores reach at most 32 bytes past the end of what the block gives, and the loads at
-// most 31 past the block, which the loop keeps inside `from`: the last 32 to 63 bytes go one by
-// one.
+// `size` and 32 bytes more. Thirty-two bytes are taken at a time and stored whole; then, for each
+// line feed among them, first to last, a carriage return is stored in its place and the 32 bytes
+// from the line feed on are stored again one place on, past the carriage returns put before it.
+// So every byte ends where the copy byte by byte puts it. The stores reach at most 32 bytes past
+// the block's output, the loads at most 31 past the block, which the loop keeps inside `from`:
+// the last 32 to 63 bytes go one by one.
 inline std::size_t expandLineFeeds(const char* from, std::size_t size, char* to) {
   char* out = to;
   std::size_t i = 0;

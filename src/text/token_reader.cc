@@ -1,19 +1,14 @@
 // Splitting a stream into tokens through one buffer and a bitmap of its separators.
 #include "text/token_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lines2svg {
 
-namespace {
-
-std::size_t bufferSizeOrOne(std::size_t size) { return size > 0 ? size : 1; }
-
-}  // namespace
-
 TokenReader::TokenReader(std::istream& in, std::size_t bufferSize, std::size_t maxWholeToken)
     : in_(in),
-      capacity_(bufferSizeOrOne(bufferSize)),
+      capacity_(std::max<std::size_t>(bufferSize, 1)),
       maxWholeToken_(maxWholeToken),
       buffer_(new char[capacity_ + kTokenPadding]),
       separators_(new std::uint64_t[(capacity_ + 63) / 64 + 1]) {
@@ -50,13 +45,9 @@ void TokenReader::markSeparators() {
   separatorWords(data, whole, separators_.get());
   if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
   separators_[words_] = ~std::uint64_t{0};
-  for (std::size_t word = words_; word-- > 0;) {
-    std::uint64_t bits = separators_[word];
-    if (word == words_ - 1 && end_ % 64 != 0) bits &= (std::uint64_t{1} << (end_ % 64)) - 1;
-    if (bits != 0) {
-      lastSeparator_ = word * 64 + highestSetBit(bits);
-      break;
-    }
+  // Mostly a few bytes before the end; in a fill that is one token, none.
+  for (std::size_t i = end_; i-- > 0 && lastSeparator_ == 0;) {
+    if (isTokenSpace(data[i])) lastSeparator_ = i;
   }
 }
 

@@ -10,7 +10,7 @@
 
 #include "text/bits.h"
 #include "text/buffer_size.h"
-#include "text/short_decimal.h"
+#include "text/number_scanner.h"
 #include "text/token_space.h"
 
 namespace lines2svg {
@@ -22,30 +22,23 @@ struct HundredthsPair {
 };
 
 // Splits a stream into tokens through one large buffer filled with rdbuf()->sgetn, in memory that
-// does not grow with the stream or with its tokens. A fill that is searched more than a few times
-// is classified into a bitmap of separator positions, so that finding where a token starts and
-// ends is a matter of counting zero bits rather than of a loop, per byte, whose exit is hard to
-// predict; its first searches (up to 64) go byte by byte (scanFor), and a fill read only as runs
-// of coordinate pairs (readHundredthsPairs) is never classified.
+// does not grow with the stream or with its tokens. A fill searched more than a few times (scanFor
+// goes byte by byte up to 64 searches) is classified into a bitmap of separator positions, so that
+// a token's start and end are found by counting zero bits; a fill read only as pairs of
+// coordinates (readHundredthsPairs) is never classified.
 //
-// A token handed out is in one of three states, each with its own storage:
-// - whole in the buffer: the view points into the buffer, and a separator follows it there;
-// - spilled: it ran across a refill, and the view points into spill_ (or pairFirst_ for the
-//   first of a pair), where NULs follow it;
-// - partial: longer than `maxWholeToken` and running across a refill, it is not held whole. The
-//   view points at its head in spill_, isPartial() is true, and nextPiece() streams the rest
-//   from the buffer. A head that long never equals a short word, so comparisons need no more.
-// A view stays valid until the next call that moves on. In every state the token is followed by
-// at least kTokenPadding readable bytes, the first of them a separator or NUL, never a token
-// byte: a reader may look one byte past a token, or load a short one in whole words.
+// A token handed out is in one of three states: whole in the buffer, a separator after it there;
+// spilled, when it ran across a refill, held in spill_ (or pairFirst_, the first of a pair) with
+// NULs after it; or partial, longer than `maxWholeToken` and running across a refill: only its head
+// is in spill_, isPartial() is true, and nextPiece() streams the rest. A head that long never
+// equals a short word. A view stays valid until the next call that moves on, and is followed by
+// at least kTokenPadding readable bytes, the first a separator or NUL, never a token byte.
 //
 // The tokens end where the stream's buffer gives no more bytes; a buffer that fails to read tells
-// its owner so itself. All memory is taken when the reader is made.
-//
-// Who uses what: extraction walks the drawing with skipTo(), next() and nextAfter(), and takes
-// its commonest records with readTaggedPairs(); the other passes read the vertex file through
-// BlockReader, which uses next(), readHundredthsPairs(), skipMarker() and countTokensBefore();
-// both take long tokens with isPartial() and nextPiece().
+// its owner so itself. All memory is taken when the reader is made. Extraction walks the drawing
+// with skipTo(), next() and nextAfter(), its commonest records taken by readTaggedPairs(); the
+// other passes read the vertex file through BlockReader, with next(), readHundredthsPairs(),
+// skipMarker() and countTokensBefore(); both take long tokens with isPartial() and nextPiece().
 class TokenReader {
  public:
   static constexpr std::size_t kTokenPadding = 32;
@@ -82,7 +75,6 @@ class TokenReader {
   // them, and returns how many it read. It stops before the first pair that is not, which is left
   // to the other readers. A vertex file's lines are mostly such pairs, read here in one loop.
   std::size_t readHundredthsPairs(HundredthsPair* pairs, std::size_t most);
-
   // Moves past the next token if it is the single character `marker` and lies whole in the
   // buffer; otherwise returns false and moves nowhere.
   bool skipMarker(char marker) {
@@ -112,16 +104,13 @@ class TokenReader {
   // only the bytes that could begin `word` are looked at (memchr), each checked for standing alone
   // as the token.
   bool skipTo(std::string_view word);
-
   // Moves past the tokens up to and including the next one that is the single character `marker`,
   // and returns how many came before it; `found` tells whether the marker came or the stream
   // ended. The tokens lying whole in the buffer are counted from the separator bitmap alone, by
   // where they start, a word of it at a time.
   std::size_t countTokensBefore(char marker, bool* found);
-
   // True when the token last handed out is only the head of a longer one.
   bool isPartial() const { return partial_; }
-
   // The next piece of a partial token; false once the token has ended.
   bool nextPiece(std::string_view* piece);
 
@@ -152,9 +141,7 @@ class TokenReader {
   // The padding after end_ is no separator, so the second look stays inside it.
   std::size_t tokenStart() {
     if (pos_ + 1 < end_ && !isTokenSpace(buffer_[pos_ + 1])) return pos_ + 1;
-    if (pos_ + 2 < end_ && isTokenSpace(buffer_[pos_ + 1]) && !isTokenSpace(buffer_[pos_ + 2])) {
-      return pos_ + 2;
-    }
+    if (pos_ + 2 < end_ && !isTokenSpace(buffer_[pos_ + 2])) return pos_ + 2;
     return findTokenByte(pos_);
   }
 

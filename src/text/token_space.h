@@ -5,9 +5,7 @@
 
 namespace lines2svg {
 
-namespace detail {
-
-// One entry per byte value: true for the separators, as a table, so that a test is one load.
+// One entry per byte value, true for the separators, so that a test is one load.
 struct TokenSpaceTable {
   bool separator[256] = {};
   constexpr TokenSpaceTable() {
@@ -16,14 +14,10 @@ struct TokenSpaceTable {
 };
 inline constexpr TokenSpaceTable kTokenSpaces;
 
-}  // namespace detail
-
 // True for the six characters that separate tokens: tab, line feed, vertical tab, form feed,
 // carriage return and space. Every other byte, NUL and bytes above 127 included, is part of a
 // token.
-inline bool isTokenSpace(char c) {
-  return detail::kTokenSpaces.separator[static_cast<unsigned char>(c)];
-}
+inline bool isTokenSpace(char c) { return kTokenSpaces.separator[static_cast<unsigned char>(c)]; }
 
 }  // namespace lines2svg
 

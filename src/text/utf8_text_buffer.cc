@@ -93,9 +93,7 @@ char* Utf8TextBuffer::putUnit(std::uint32_t unit, char* out) {
   if (highSurrogate_ != 0) {
     const std::uint32_t high = highSurrogate_;
     highSurrogate_ = 0;
-    if (isLowSurrogate(unit)) {
-      return encodeUtf8(fromSurrogates(high, unit), out);
-    }
+    if (isLowSurrogate(unit)) return encodeUtf8(fromSurrogates(high, unit), out);
     out = encodeUtf8(kReplacementCharacter, out);
   }
   if (isHighSurrogate(unit)) {

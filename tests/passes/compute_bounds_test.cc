@@ -7,7 +7,7 @@
 #include <string>
 
 #include "passes/passes.h"
-#include "text/short_decimal.h"
+#include "text/number_scanner.h"
 
 namespace lines2svg {
 namespace {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "text/number_scanner.h"
-#include "text/short_decimal.h"
 
 namespace lines2svg {
 namespace {
