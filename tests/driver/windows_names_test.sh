@@ -3,8 +3,10 @@
 # ANSI 1250, OEM and console 852). Checks that names in Czech letters work piped in any of the
 # encodings a Windows user's tools write, and typed at a real console (a pseudo-terminal, which
 # Wine takes for one); that quoted paths with spaces work; and that a drawing reached through a
-# link from an output name is refused and left unchanged; that device names are never read as a
-# drawing; and that a drawing another program holds locked is reported as unreadable.
+# link from an output name is refused and left unchanged; that device names, bare volumes and
+# paths into the pipe namespace are never opened (a pipe of that name is served meanwhile, and
+# must not be connected to); and that a drawing another program holds locked is reported as
+# unreadable.
 # Usage: windows_names_test.sh EMULATOR HOLD_FILE PROGRAM [ARGS...]
 #   (HOLD_FILE: the helper that holds a file locked, run through EMULATOR)
 set -u
