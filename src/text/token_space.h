@@ -9,7 +9,8 @@ namespace lines2svg {
 struct TokenSpaceTable {
   bool separator[256] = {};
   constexpr TokenSpaceTable() {
-    for (unsigned char c : {'\t', '\n', '\v', '\f', '\r', ' '}) separator[c] = true;
+    for (char c : {'\t', '\n', '\v', '\f', '\r', ' '})
+      separator[static_cast<unsigned char>(c)] = true;
   }
 };
 inline constexpr TokenSpaceTable kTokenSpaces;
