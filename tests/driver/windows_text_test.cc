@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace lines2svg {
 namespace {
 
@@ -31,46 +34,23 @@ TEST(SplitFullPath, OnlyAFileInAFolderOnADisk) {
     EXPECT_EQ(name, c.name) << c.full;
   }
   // Devices anywhere in the path, bare volumes, the pipe and mailslot namespaces, GLOBALROOT; no
-  // last part, parts that \\?\ leaves as they stand, streams and reserved characters.
-  const wchar_t* const refused[] = {L"C:\\CON.txt",
-                                    L"C:\\aux.tar.gz",
-                                    L"C:\\Com0.txt",
-                                    L"C:\\LPT9",
-                                    L"C:\\nul .txt",
-                                    L"C:\\CONOUT$.txt",
-                                    L"C:\\COM\u00B9.txt",
-                                    L"C:\\sub\\Lpt9\\plan.txt",
-                                    L"\\\\?\\C:\\con\\plan.txt",
-
-                                    L"\\\\?\\COM7\\plan.txt",
-                                    L"\\\\.\\com7.\\plan.txt",
-
-                                    L"\\??\\C:\\plan.txt",
-                                    L"\\\\.\\C:",
-                                    L"\\\\.\\C:\\",
-                                    L"C:\\",
-                                    L"\\\\.\\Volume{8f2d6c1e-0000-0000-0000-100000000000}",
-                                    L"\\\\.\\pipe\\adv5",
-                                    L"\\\\srv\\pipe\\x",
-                                    L"\\\\srv\\PIPE.\\x",
-                                    L"\\\\?\\UNC\\srv\\pipe\\x",
-                                    L"\\\\srv\\mailslot\\x",
-                                    L"\\\\?\\GLOBALROOT\\x",
-
-                                    L"\\\\srv\\share",
-                                    L"\\\\srv\\share\\",
-
-                                    L"\\\\?\\C:\\..\\pipe\\x",
-                                    L"\\\\.\\C:\\.\\x",
-                                    L"\\\\?\\C:\\a\\\\b",
-                                    L"\\\\?\\C:\\a/b",
-                                    L"C:\\plan.txt:stream",
-                                    L"C:plan.txt",
-                                    L"C:\\pl*n.txt"};
-  for (const wchar_t* full : refused) {
+  // last part, parts that \\?\ leaves as they stand, streams and reserved characters: the paths
+  // two spaces or a line apart.
+  std::wstring refused =
+      LR"(C:\CON.txt  C:\aux.tar.gz  C:\Com0.txt  C:\LPT9  C:\nul .txt
+C:\CONOUT$.txt  C:\COM¹.txt  C:\sub\Lpt9\plan.txt  \\?\C:\con\plan.txt  \\?\COM7\plan.txt
+\\.\com7.\plan.txt  \??\C:\plan.txt  \\.\C:  \\.\C:\  C:\  \\.\pipe\adv5  \\srv\pipe\x
+\\.\Volume{8f2d6c1e-0000-0000-0000-100000000000}  \\srv\PIPE.\x  \\?\UNC\srv\pipe\x
+\\srv\mailslot\x  \\?\GLOBALROOT\x  \\srv\share  \\srv\share\  \\?\C:\..\pipe\x  \\.\C:\.\x
+\\?\C:\a\\b  \\?\C:\a/b  C:\plan.txt:stream  C:plan.txt  C:\pl*n.txt)";
+  for (std::size_t at; (at = refused.find(L'\n')) != refused.npos;) refused.replace(at, 1, L"  ");
+  for (std::size_t start = 0; start < refused.size();) {
+    const std::size_t end = std::min(refused.find(L"  ", start), refused.size());
+    const std::wstring full = refused.substr(start, end - start);
     std::wstring folder;
     std::wstring name;
     EXPECT_FALSE(splitFullPath(full, &folder, &name)) << full;
+    start = end + 2;
   }
 }
 
