@@ -15,9 +15,8 @@ struct TokenSpaceTable {
 };
 inline constexpr TokenSpaceTable kTokenSpaces;
 
-// True for the six characters that separate tokens: tab, line feed, vertical tab, form feed,
-// carriage return and space. Every other byte, NUL and bytes above 127 included, is part of a
-// token.
+// True for tab, line feed, vertical tab, form feed, carriage return and space, the separators;
+// every other byte, NUL and bytes above 127 included, is part of a token.
 inline bool isTokenSpace(char c) { return kTokenSpaces.separator[static_cast<unsigned char>(c)]; }
 
 }  // namespace lines2svg
