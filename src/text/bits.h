@@ -36,6 +36,11 @@ inline std::size_t lowestSetBit(std::uint64_t bits) {
   return static_cast<std::size_t>(__builtin_ctzll(bits));
 }
 
+// The index of the highest set bit of `bits`, which must not be 0.
+inline std::size_t highestSetBit(std::uint64_t bits) {
+  return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+}
+
 namespace detail {
 
 // tokenStartsBetween's loop; with `kPopcount` it counts each word's bits with the POPCNT

@@ -45,9 +45,15 @@ void TokenReader::markSeparators() {
   separatorWords(data, whole, separators_.get());
   if (whole < words_) separators_[whole] = separatorBits(data + 64 * whole, end_ - 64 * whole);
   separators_[words_] = ~std::uint64_t{0};
-  // Mostly a few bytes before the end; in a fill that is one token, none.
-  for (std::size_t i = end_; i-- > 0 && lastSeparator_ == 0;) {
-    if (isTokenSpace(data[i])) lastSeparator_ = i;
+  // The last separator, from the words last first, the bits past end_ left out: mostly in the last
+  // word, and in a fill that is one token, a word at a time rather than a byte.
+  for (std::size_t word = words_; word-- > 0;) {
+    std::uint64_t bits = separators_[word];
+    if (word == whole) bits &= (std::uint64_t{1} << (end_ % 64)) - 1;
+    if (bits != 0) {
+      lastSeparator_ = word * 64 + highestSetBit(bits);
+      break;
+    }
   }
 }
 
