@@ -54,7 +54,9 @@ class BlockVertices {
   }
 
   // Hands the vertices of the common form that come next to `take`, batch after batch, up to one
-  // of another form or the block's end.
+  // of another form or the block's end. Handing the batches after a full one to
+  // BlockReader::readVerticesInHundredths instead measured 1.6 million instructions more on a 5 MB
+  // drawing.
   template <typename Take>
   void takeCommon(Take take) {
     for (;;) {
