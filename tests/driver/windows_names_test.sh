@@ -61,7 +61,8 @@ if command -v python3 > /dev/null; then
   converted "typed with a folder" 'Území/plan.'
 
   fresh 'Mapy obce/plán.txt'
-  typed '"Mapy obce\plán.txt" rest' > /dev/null
+  expect "typed in quotes: console" 'Zadej nazev souboru: "Mapy obce\plán.txt" rest'$'\n''Pracuji...' \
+    "$(typed '"Mapy obce\plán.txt" rest')"
   converted "typed in quotes" 'Mapy obce/plán.'
 else
   skip "python3 is missing: the names typed at a console are left out"
